@@ -1,0 +1,170 @@
+// VORLIX EEP creator: turns four hexadecimal values, from "presets.ini" or
+// typed at the console, into the EEPROM image "vx.eep" and its Intel HEX
+// rendering "vx.eep.hex". One run is one pass, ended by a key press.
+#include <cstdio>
+#include <cstring>
+
+#include "eep2hex.h"
+#include "hexconv.h"
+#include "hexrecord.h"
+#include "intake.h"
+#include "keywait.h"
+
+char str[STR_SIZE];
+char fnm[FNM_SIZE];
+unsigned char keyWrd[IMAGE_SIZE];
+char temp[HEX_TEXT_SIZE];
+bool presetsFound;
+FILE* f;
+FILE* fp;
+const char easterEgg[] = "presets.ini";
+const char resultingHex[] = "vx.eep.hex";
+
+namespace {
+
+const char version[] = "003.b";
+const char imageName[] = "vx.eep";
+const unsigned short CONVERTED_LENGTH = 356;  // characters of `str` converted
+
+const char unableToOpen[] = " \n  Unable to open [%s]! \n  Hit a Key to Exit";
+const char unableToWrite[] = " \n  Unable to write [%s]! \n  Hit a Key to Exit";
+const char tooLarge[] = " \n  [%s] is too large! \n  Hit a Key to Exit";
+const char unableToRead[] = " \n  Unable to read [%s]! \n  Hit a Key to Exit";
+
+// One step of the typed entry. `limit` is the size given to the line read,
+// so a step takes at most limit - 1 characters, its line feed included.
+struct Prompt {
+    const char* text;
+    unsigned char limit;
+};
+
+const Prompt prompts[] = {
+    {" \n  Type your admin pass (4 bytes, hex, no prefix,\n  e.g. [3B, 7D, 91, C4]),  hit Enter when ready \n\n", 32},
+    {" \n  Type your serial number (8 bytes, hex), hit Enter when ready \n\n", 32},
+    {" \n  Type your hash key (32 bytes, hex), hit Enter when ready \n\n", 128},
+    {" \n  Type your random number (32 bytes, hex), hit Enter when ready \n\n", 128},
+};
+
+int endOnKey(int status)
+{
+    fflush(stdout);
+    _getch();
+    return status;
+}
+
+int failOnFile(const char* message, const char* fileName)
+{
+    printf(message, fileName);
+    printf("\n   ");
+    return endOnKey(1);
+}
+
+struct TypedLine {
+    size_t length;  // characters of the value, its line feed not counted
+    bool ended;     // input ended before the line had a character
+    bool cut;       // characters past the limit were discarded
+};
+
+// Reads one line into `fnm`, taking at most limit - 1 characters. The rest of
+// a longer line is discarded, so it cannot spill into the next step.
+TypedLine readTypedLine(unsigned limit)
+{
+    TypedLine line = {0, false, false};
+    size_t taken = 0;
+    bool lineFeed = false;
+    int c = EOF;
+    fflush(stdout);
+    while (taken + 1 < limit && (c = getchar()) != EOF) {
+        lineFeed = c == '\n';
+        if (lineFeed) break;
+        // A zero byte separates like any other non-digit; as a blank it
+        // cannot cut the value text short.
+        fnm[taken++] = c == '\0' ? ' ' : static_cast<char>(c);
+    }
+    fnm[taken] = '\0';
+    line.length = taken;
+    line.ended = taken == 0 && !lineFeed && c == EOF;
+    if (!lineFeed && !line.ended) {
+        while ((c = getchar()) != EOF && c != '\n') line.cut = true;
+    }
+    return line;
+}
+
+// The four prompts, each answer appended to `str`. False when input ended.
+bool enterValues()
+{
+    printf("\n\n     No [%s] found, please enter your\n\t    Values manually in four steps: \n",
+           easterEgg);
+    for (const Prompt& prompt : prompts) {
+        printf("%s", prompt.text);
+        TypedLine line = readTypedLine(prompt.limit);
+        if (line.ended) return false;
+        if (line.cut)
+            printf("\n  Only the first %u characters of that line were taken.\n",
+                   prompt.limit - 1u);
+        appendValue(fnm, line.length);  // four lines always fit `str`
+    }
+    return true;
+}
+
+// Writes `length` bytes and closes the file; false when either failed.
+bool writeAndClose(FILE* file, const void* data, size_t length)
+{
+    bool written = fwrite(data, 1, length, file) == length;
+    bool closed = fclose(file) == 0;
+    return written && closed;
+}
+
+}  // namespace
+
+int main()
+{
+    printf("\n     VORLIX EEP creator V.%s by Taldrin\n\n"
+           "     ******************************************", version);
+
+    f = fopen(imageName, "wb");
+    if (!f) return failOnFile(unableToOpen, imageName);
+
+    PresetResult preset = openBin();
+    if (preset == presetTooLarge) return failOnFile(tooLarge, easterEgg);
+    if (preset == presetUnreadable) return failOnFile(unableToRead, easterEgg);
+
+    if (!presetsFound && !enterValues()) {
+        printf("\n\n    Input ended before all four values were entered.  Hit a Key to Exit.\n\n \n");
+        return endOnKey(1);
+    }
+
+    unsigned n = xToArr(str, keyWrd, CONVERTED_LENGTH, IMAGE_SIZE);
+    if (n == 0) {
+        printf("\n\n    Nothing to write.  Hit a Key to Exit.\n\n \n");
+        return endOnKey(1);
+    }
+    if (n > IMAGE_SIZE) {
+        printf("\n\n    Too much to write: %u bytes, the image holds at most %u.  Hit a Key to Exit.\n\n \n",
+               n, IMAGE_SIZE);
+        return endOnKey(1);
+    }
+
+    for (unsigned i = 0; i < n; ++i) hexout(keyWrd[i], i, 0);
+    hexout(0, 0, 1);
+
+    printf("\n\n     Writing to disk...\n\n");
+
+    // The image is complete on disk before the hex file is touched.
+    bool imageWritten = writeAndClose(f, keyWrd, n);
+    f = nullptr;
+    if (!imageWritten) return failOnFile(unableToWrite, imageName);
+
+    FILE* hex = fopen(resultingHex, "w");
+    if (!hex) return failOnFile(unableToOpen, resultingHex);
+    if (!writeAndClose(hex, temp, strlen(temp))) {
+        remove(resultingHex);  // never leave a partial hex file to be loaded
+        return failOnFile(unableToWrite, resultingHex);
+    }
+    if (fp) fclose(fp);
+
+    printf(" \n     Your File(s) [%s] and [%s]\n     were Created Successfully,   Have a Nice Day!",
+           imageName, resultingHex);
+    printf(" \n\n                  Now Hit a Key to Exit.\n");
+    return endOnKey(0);
+}

@@ -1,0 +1,107 @@
+#include "intake.h"
+
+#include <cstring>
+
+#include "eep2hex.h"
+
+namespace {
+
+// Window lengths, chosen by the position of the "=" in the file: values near
+// the top of the file are short ones (admin pass, serial number), later ones
+// are the 32-byte keys written out in full.
+const size_t WINDOW_NEAR_TOP = 16;
+const size_t WINDOW_FURTHER = 32;
+const size_t WINDOW_FAR = 128;
+const size_t NEAR_TOP_LAST = 16;   // "=" at 0..16 takes 16 characters
+const size_t FURTHER_LAST = 64;    // at 17..64 it takes 32, beyond that 128
+
+const size_t PRESET_MAX = FNM_SIZE - 1;  // characters of a preset file
+
+size_t windowLengthAt(size_t position, size_t current)
+{
+    if (position > FURTHER_LAST) return WINDOW_FAR;
+    if (position > NEAR_TOP_LAST) return WINDOW_FURTHER;
+    return current;
+}
+
+// Length of the window starting at `start`: at most `window` characters,
+// ending before the line feed, a zero character or the end of the text.
+size_t windowAt(const char* text, size_t length, size_t start, size_t window)
+{
+    size_t taken = 0;
+    while (taken < window && start + taken < length) {
+        char c = text[start + taken];
+        if (c == '\n' || c == '\0') break;
+        ++taken;
+    }
+    return taken;
+}
+
+// Reads `fp` into `fnm`, dropping a carriage return directly before a line
+// feed so files with either line end read alike. Sets `length` to the count.
+PresetResult readPresetFile(size_t* length)
+{
+    size_t n = 0;
+    bool carriageReturn = false;
+    int c;
+    while ((c = fgetc(fp)) != EOF) {
+        bool dropped = carriageReturn && c == '\n';
+        if (carriageReturn && !dropped) {
+            if (n == PRESET_MAX) return presetTooLarge;
+            fnm[n++] = '\r';
+        }
+        carriageReturn = c == '\r';
+        if (carriageReturn) continue;
+        if (n == PRESET_MAX) return presetTooLarge;
+        fnm[n++] = static_cast<char>(c);
+    }
+    if (ferror(fp)) return presetUnreadable;
+    if (carriageReturn) {
+        if (n == PRESET_MAX) return presetTooLarge;
+        fnm[n++] = '\r';
+    }
+    fnm[n] = '\0';
+    *length = n;
+    return presetRead;
+}
+
+}  // namespace
+
+bool appendValue(const char* text, size_t length)
+{
+    size_t used = strlen(str);
+    if (length + 1 > STR_SIZE - 1 - used) return false;  // keep the zero
+    memcpy(str + used, text, length);
+    str[used + length] = '\n';
+    str[used + length + 1] = '\0';
+    return true;
+}
+
+bool appendWindows(const char* text, size_t length)
+{
+    size_t window = WINDOW_NEAR_TOP;
+    for (size_t j = 0; j < length; ++j) {
+        if (text[j] != '=') continue;
+        window = windowLengthAt(j, window);
+        size_t taken = windowAt(text, length, j + 1, window);
+        if (!appendValue(text + j + 1, taken)) return false;
+    }
+    return true;
+}
+
+PresetResult binFormatter()
+{
+    size_t length = 0;
+    PresetResult result = readPresetFile(&length);
+    if (result != presetRead) return result;
+    return appendWindows(fnm, length) ? presetRead : presetTooLarge;
+}
+
+PresetResult openBin()
+{
+    fp = fopen(easterEgg, "r");
+    if (!fp) return presetRead;
+    printf(" \n\n     You're Lucky Today, [%s] found! \n\n", easterEgg);
+    presetsFound = true;
+    return binFormatter();
+}
