@@ -1,0 +1,156 @@
+// The whole tool, run in a fresh directory with scripted input.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "console_text.h"
+#include "tool_run.h"
+
+namespace {
+
+using text::banner;
+using text::notFound;
+using text::prompts;
+
+const std::string adminLine = "[3B, 7D, 91, C4]";
+const std::string serialLine = "01 23 45 67 89 AB CD EF";
+const std::string hashLine = "000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F";
+const std::string randomLine = "c8c9cacbcccdcecfd0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5e6e7";
+const std::string fullInput = adminLine + "\n" + serialLine + "\n" + hashLine + "\n" + randomLine + "\nk";
+
+std::string bytesFrom(unsigned first, unsigned count)
+{
+    std::string bytes;
+    for (unsigned i = 0; i < count; ++i) bytes += static_cast<char>(first + i);
+    return bytes;
+}
+
+const std::string image76 = "\x3B\x7D\x91\xC4\x01\x23\x45\x67\x89\xAB\xCD\xEF" +
+                            bytesFrom(0x00, 32) + bytesFrom(0xC8, 32);
+const std::string typedConsole = banner + notFound + prompts(4);
+
+bool isDirectory(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void placeDirectory(const std::string& path) { ASSERT_EQ(mkdir(path.c_str(), 0700), 0); }
+void placeFullDisk(const std::string& path) { ASSERT_EQ(symlink("/dev/full", path.c_str()), 0); }
+
+struct RunCase {
+    const char* name;
+    std::function<void(const std::string& dir)> setup;
+    std::string input;
+    std::string console;
+    int status;
+    std::optional<std::string> image;  // none: vx.eep is the test's own placeholder
+    bool hexWritten;
+};
+
+void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
+
+class TypedRun : public testing::TestWithParam<RunCase> {};
+
+// Checks console, status and both files; a written hex file must read back,
+// through two independent readers, as exactly the image's bytes.
+TEST_P(TypedRun, ConsoleStatusAndFiles)
+{
+    const RunCase& c = GetParam();
+    std::string dir = freshDirectory();
+    if (c.setup) c.setup(dir);
+    ToolRun run = runTool(dir, c.input);
+    EXPECT_EQ(run.console, c.console);
+    EXPECT_EQ(run.status, c.status);
+    if (c.image) {
+        EXPECT_EQ(readFile(dir + "/vx.eep"), *c.image);
+    }
+    std::string hex = dir + "/vx.eep.hex";
+    if (!c.hexWritten) {
+        // Nothing but a directory the test placed there may stand in its place.
+        EXPECT_TRUE(!exists(hex) || isDirectory(hex));
+        return;
+    }
+    ASSERT_TRUE(c.image);
+    for (const std::string& decoded : readBack(dir)) EXPECT_EQ(decoded, *c.image);
+}
+
+const std::string digits31 = std::string(31, '7');
+const std::string digits127 = std::string(127, '7');
+
+const RunCase runCases[] = {
+    {"FullTypedRun", nullptr, fullInput, typedConsole + text::writing + text::success, 0, image76, true},
+    {"ZeroBytesKept", nullptr, "[00, 00, 00, 00]\n00 00 00 00 00 00 00 01\n00\n\n",
+     typedConsole + text::writing + text::success, 0, std::string(11, '\0') + "\x01" + '\0', true},
+    {"NothingToWrite", nullptr, "\nno digits\nG 1 2 3\n\n", typedConsole + text::nothing, 1, "", false},
+    {"TooManyBytes", nullptr, digits31 + "\n" + digits31 + "\n" + digits127 + "\n" + digits127 + "\n",
+     typedConsole + text::tooMuch(15 + 15 + 63 + 63), 1, "", false},
+    {"OverlongLinesDiscardTheirRest", nullptr,
+     "3B7D91C4" + std::string(23, ' ') + "FF\n0102030405060708\nAA\nBB" + std::string(198, 'x') + "\n",
+     banner + notFound + prompts(1) + text::cut(31) + text::prompt(2) + text::prompt(3) +
+         text::prompt(4) + text::cut(127) + text::writing + text::success,
+     0, "\x3B\x7D\x91\xC4\x01\x02\x03\x04\x05\x06\x07\x08\xAA\xBB", true},
+    {"LineOfExactly31KeepsValuesApart", nullptr,
+     "3B7D91C4" + std::string(22, ' ') + "A\nB 0102030405060708\n\n\n",
+     typedConsole + text::writing + text::success, 0,
+     "\x3B\x7D\x91\xC4\x01\x02\x03\x04\x05\x06\x07\x08", true},
+    {"InputEndsAtStep1", nullptr, "", banner + notFound + prompts(1) + text::ended, 1, "", false},
+    {"InputEndsAtStep2", nullptr, "3B\n", banner + notFound + prompts(2) + text::ended, 1, "", false},
+    {"InputEndsAtStep3", nullptr, "3B\n7D\n", banner + notFound + prompts(3) + text::ended, 1, "", false},
+    {"InputEndsAtStep4", nullptr, "3B\n7D\n91\n", typedConsole + text::ended, 1, "", false},
+    {"LastLineWithoutLineFeed", nullptr, "3B\n\n\nC4", typedConsole + text::writing + text::success, 0,
+     "\x3B\xC4", true},
+    {"ImageNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep"); }, fullInput,
+     banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false},
+    {"ImageOnFullDisk", [](const std::string& d) { placeFullDisk(d + "/vx.eep"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
+    {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
+    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeFullDisk(d + "/vx.eep.hex"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false},
+    {"ExistingImageTruncatedWhenNothingToWrite",
+     [](const std::string& d) { writeFile(d + "/vx.eep", std::string(1000, 'Z')); }, "\n\n\n\n",
+     typedConsole + text::nothing, 1, "", false},
+    {"ExistingFilesReplaced",
+     [](const std::string& d) {
+         writeFile(d + "/vx.eep", std::string(1000, 'Z'));
+         writeFile(d + "/vx.eep.hex", std::string(5000, 'Z'));
+     },
+     fullInput, typedConsole + text::writing + text::success, 0, image76, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Eep2hex, TypedRun, testing::ValuesIn(runCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Eep2hexRun, FullRunWritesSevenRecords)
+{
+    std::string dir = freshDirectory();
+    ASSERT_EQ(runTool(dir, fullInput).status, 0);
+    EXPECT_EQ(readFile(dir + "/vx.eep.hex"),
+              ":020000040800F2\n"
+              ":100000003B7D91C40123456789ABCDEF000102031D\n"
+              ":100010000405060708090A0B0C0D0E0F1011121328\n"
+              ":100020001415161718191A1B1C1D1E1FC8C9CACB78\n"
+              ":10003000CCCDCECFD0D1D2D3D4D5D6D7D8D9DADB88\n"
+              ":0C004000DCDDDEDFE0E1E2E3E4E5E6E722\n"
+              ":00000001FF\n");
+}
+
+TEST(Eep2hexRun, ArgumentsChangeNothing)
+{
+    std::string plain = freshDirectory();
+    std::string withArgs = freshDirectory();
+    ToolRun expected = runTool(plain, fullInput);
+    ToolRun run = runTool(withArgs, fullInput, {"presets.ini", "--help", "-o", "other.hex"});
+    EXPECT_EQ(run.console, expected.console);
+    EXPECT_EQ(run.status, expected.status);
+    EXPECT_EQ(readFile(withArgs + "/vx.eep"), readFile(plain + "/vx.eep"));
+    EXPECT_EQ(readFile(withArgs + "/vx.eep.hex"), readFile(plain + "/vx.eep.hex"));
+    EXPECT_FALSE(exists(withArgs + "/other.hex"));
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// The final key wait on a real terminal: one key, no Enter, no echo, and the
+// terminal left as it was.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+#include "tool_run.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Reads what the terminal shows until `until` appears or 10 s have passed.
+bool readUntil(int master, std::string& shown, const std::string& until)
+{
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (shown.find(until) == std::string::npos && Clock::now() < deadline) {
+        pollfd pfd = {master, POLLIN, 0};
+        if (poll(&pfd, 1, 100) <= 0) continue;
+        char chunk[256];
+        ssize_t n = read(master, chunk, sizeof chunk);
+        if (n <= 0) break;
+        shown.append(chunk, static_cast<size_t>(n));
+    }
+    return shown.find(until) != std::string::npos;
+}
+
+bool sameSettings(const termios& a, const termios& b)
+{
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
+// Takes what the terminal still has to show.
+void drain(int master, std::string& shown)
+{
+    pollfd pfd = {master, POLLIN, 0};
+    char chunk[256];
+    ssize_t n;
+    while (poll(&pfd, 1, 200) > 0 && (n = read(master, chunk, sizeof chunk)) > 0)
+        shown.append(chunk, static_cast<size_t>(n));
+}
+
+// Waits up to 10 s for the tool to end; -1 if it did not.
+int exitStatusWithin10s(pid_t child)
+{
+    for (int i = 0; i < 1000; ++i) {
+        int wstatus = 0;
+        if (waitpid(child, &wstatus, WNOHANG) == child)
+            return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return -1;
+}
+
+TEST(Terminal, FinalWaitTakesOneKeyWithoutEchoAndRestoresSettings)
+{
+    std::string dir = freshDirectory();
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    termios before;
+    ASSERT_EQ(tcgetattr(slave, &before), 0);
+
+    pid_t child = fork();
+    if (child == 0) {
+        setsid();
+        ioctl(slave, TIOCSCTTY, 0);
+        for (int fd = 0; fd < 3; ++fd) dup2(slave, fd);
+        if (chdir(dir.c_str()) != 0) _exit(126);
+        execl(EEP2HEX_PATH, EEP2HEX_PATH, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    std::string shown;
+    const std::string values = "3B7D91C4\n0123456789ABCDEF\n00\n11\n";
+    ASSERT_EQ(write(master, values.data(), values.size()), static_cast<ssize_t>(values.size()));
+    ASSERT_TRUE(readUntil(master, shown, "Now Hit a Key to Exit.")) << shown;
+
+    // The tool turns line mode and echo off for the wait.
+    termios waiting = before;
+    for (int i = 0; i < 1000 && (waiting.c_lflag & ICANON); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        tcgetattr(slave, &waiting);
+    }
+    EXPECT_FALSE(waiting.c_lflag & (ICANON | ECHO));
+
+    size_t shownBeforeKey = shown.size();
+    ASSERT_EQ(write(master, "q", 1), 1);  // one key, no Enter
+    EXPECT_EQ(exitStatusWithin10s(child), 0);
+    drain(master, shown);
+    EXPECT_EQ(shown.find('q', shownBeforeKey), std::string::npos) << "the key was echoed";
+
+    termios after;
+    ASSERT_EQ(tcgetattr(slave, &after), 0);
+    EXPECT_TRUE(sameSettings(before, after));
+    close(master);
+    close(slave);
+}
+
+}  // namespace
