@@ -45,6 +45,8 @@ inline std::string fileFault(const std::string& what, const std::string& file)
     return " \n  " + what + " [" + file + "]! \n  Hit a Key to Exit\n   ";
 }
 
+const std::string presetTooLarge = " \n  [presets.ini] is too large! \n  Hit a Key to Exit\n   ";
+
 inline std::string tooMuch(unsigned bytes)
 {
     return "\n\n    Too much to write: " + std::to_string(bytes) +

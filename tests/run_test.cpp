@@ -39,6 +39,35 @@ bool isDirectory(const std::string& path)
     return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Bytes from hex digits, two a byte.
+std::string bytesOf(const std::string& hexDigits)
+{
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hexDigits.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hexDigits.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::string withCrLf(std::string text)
+{
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.replace(at, 1, "\r\n");
+    return text;
+}
+
+const std::string examplePresets = readFile(EXAMPLES_DIR "/presets.ini");
+const std::string exampleImage = bytesOf(
+    "3B7D91C4" "7942BDF22106F084"
+    "7762F0F3CB4D764DC7072051159A0F89F2C6DACAE344BB311245FD6F84DF9AD7"
+    "C5B3D076AC0E8F53A7356C88913F20F6F72DB022D24D0A96DAD43C1617C1A98E");
+
+std::function<void(const std::string&)> presets(const std::string& content)
+{
+    return [content](const std::string& dir) { writeFile(dir + "/presets.ini", content); };
+}
+
+const std::string presetConsole = banner + text::found;
+
 void placeDirectory(const std::string& path) { ASSERT_EQ(mkdir(path.c_str(), 0700), 0); }
 void placeFullDisk(const std::string& path) { ASSERT_EQ(symlink("/dev/full", path.c_str()), 0); }
 
@@ -54,11 +83,11 @@ struct RunCase {
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
-class TypedRun : public testing::TestWithParam<RunCase> {};
+class Run : public testing::TestWithParam<RunCase> {};
 
 // Checks console, status and both files; a written hex file must read back,
 // through two independent readers, as exactly the image's bytes.
-TEST_P(TypedRun, ConsoleStatusAndFiles)
+TEST_P(Run, ConsoleStatusAndFiles)
 {
     const RunCase& c = GetParam();
     std::string dir = freshDirectory();
@@ -121,9 +150,23 @@ const RunCase runCases[] = {
          writeFile(d + "/vx.eep.hex", std::string(5000, 'Z'));
      },
      fullInput, typedConsole + text::writing + text::success, 0, image76, true},
+    {"ExamplePresets", presets(examplePresets), "k", presetConsole + text::writing + text::success, 0,
+     exampleImage, true},
+    {"ExamplePresetsWithCrLf", presets(withCrLf(examplePresets)), "",
+     presetConsole + text::writing + text::success, 0, exampleImage, true},
+    {"ShortPresetValuesTakenOnce", presets("a=3B\nb=7D\n"), "", presetConsole + text::writing + text::success,
+     0, "\x3B\x7D", true},
+    {"PresetsWithoutEquals", presets("3B 7D 91 C4\n"), "", presetConsole + text::nothing, 1, "", false},
+    {"EmptyPresets", presets(""), "", presetConsole + text::nothing, 1, "", false},
+    {"PresetsTooLarge", presets(std::string(1248, 'x')), "", presetConsole + text::presetTooLarge, 1, "",
+     false},
+    {"PresetWindowsTooLarge", presets(std::string(1000, '=')), "", presetConsole + text::presetTooLarge, 1,
+     "", false},
+    {"PresetsUnreadable", [](const std::string& d) { placeDirectory(d + "/presets.ini"); }, "",
+     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Eep2hex, TypedRun, testing::ValuesIn(runCases),
+INSTANTIATE_TEST_SUITE_P(Eep2hex, Run, testing::ValuesIn(runCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Eep2hexRun, FullRunWritesSevenRecords)
