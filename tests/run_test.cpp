@@ -1,6 +1,8 @@
 // The whole tool, run in a fresh directory with scripted input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -79,6 +81,9 @@ struct RunCase {
     int status;
     std::optional<std::string> image;  // none: vx.eep is the test's own placeholder
     bool hexWritten;
+    // The fault is made in a way only POSIX systems have: a link to
+    // /dev/full, or a directory that fopen opens for reading.
+    bool posixOnly = false;
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
@@ -136,11 +141,11 @@ const RunCase runCases[] = {
     {"ImageNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep"); }, fullInput,
      banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false},
     {"ImageOnFullDisk", [](const std::string& d) { placeFullDisk(d + "/vx.eep"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false, true},
     {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
     {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeFullDisk(d + "/vx.eep.hex"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false},
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false, true},
     {"ExistingImageTruncatedWhenNothingToWrite",
      [](const std::string& d) { writeFile(d + "/vx.eep", std::string(1000, 'Z')); }, "\n\n\n\n",
      typedConsole + text::nothing, 1, "", false},
@@ -163,10 +168,56 @@ const RunCase runCases[] = {
     {"PresetWindowsTooLarge", presets(std::string(1000, '=')), "", presetConsole + text::presetTooLarge, 1,
      "", false},
     {"PresetsUnreadable", [](const std::string& d) { placeDirectory(d + "/presets.ini"); }, "",
-     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false},
+     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Eep2hex, Run, testing::ValuesIn(runCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+std::string withoutCarriageReturns(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
+// The Windows build, run under Wine, must do what the Linux build does, but
+// for the line ends of its console and its text-mode hex file.
+class WindowsRun : public testing::TestWithParam<RunCase> {};
+
+TEST_P(WindowsRun, MatchesTheLinuxRun)
+{
+    const char* exe = std::getenv("EEP2HEX_WINDOWS_EXE");
+    if (!exe) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
+    const RunCase& c = GetParam();
+    std::string linuxDir = freshDirectory();
+    std::string windowsDir = freshDirectory();
+    if (c.setup) {
+        c.setup(linuxDir);
+        c.setup(windowsDir);
+    }
+    ToolRun linuxRun = runTool(linuxDir, c.input);
+    ToolRun windowsRun = runCommand(windowsDir, c.input, {"wine", exe});
+    EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
+    EXPECT_EQ(windowsRun.status, linuxRun.status);
+    if (c.image) {
+        EXPECT_EQ(readFile(windowsDir + "/vx.eep"), readFile(linuxDir + "/vx.eep"));
+    }
+    std::string hex = "/vx.eep.hex";
+    ASSERT_EQ(exists(windowsDir + hex), exists(linuxDir + hex));
+    if (c.hexWritten) {
+        EXPECT_EQ(readFile(windowsDir + hex), withCrLf(readFile(linuxDir + hex)));
+    }
+}
+
+std::vector<RunCase> windowsCases()
+{
+    std::vector<RunCase> cases;
+    for (const RunCase& c : runCases)
+        if (!c.posixOnly) cases.push_back(c);
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Wine, WindowsRun, testing::ValuesIn(windowsCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Eep2hexRun, FullRunWritesSevenRecords)

@@ -43,8 +43,8 @@ void redirect(const std::string& path, int flags, int fd)
 
 }  // namespace
 
-ToolRun runTool(const std::string& dir, const std::string& input,
-                const std::vector<std::string>& args)
+ToolRun runCommand(const std::string& dir, const std::string& input,
+                   const std::vector<std::string>& command)
 {
     std::string inputPath = dir + "/../stdin";
     std::string outputPath = dir + "/../stdout";
@@ -53,17 +53,26 @@ ToolRun runTool(const std::string& dir, const std::string& input,
     if (child == 0) {
         redirect(inputPath, O_RDONLY, STDIN_FILENO);
         redirect(outputPath, O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO);
+        redirect(dir + "/../stderr", O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
         if (chdir(dir.c_str()) != 0) _exit(126);
-        std::vector<char*> argv = {const_cast<char*>(EEP2HEX_PATH)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        std::vector<char*> argv;
+        for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
         argv.push_back(nullptr);
-        alarm(20);  // a run that hangs is killed and fails its test
-        execv(EEP2HEX_PATH, argv.data());
+        alarm(30);  // a run that hangs is killed and fails its test
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     int wstatus = 0;
     waitpid(child, &wstatus, 0);
     return {readFile(outputPath), WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1};
+}
+
+ToolRun runTool(const std::string& dir, const std::string& input,
+                const std::vector<std::string>& args)
+{
+    std::vector<std::string> command = {EEP2HEX_PATH};
+    command.insert(command.end(), args.begin(), args.end());
+    return runCommand(dir, input, command);
 }
 
 bool exists(const std::string& path)

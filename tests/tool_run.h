@@ -15,8 +15,13 @@ struct ToolRun {
 // what the test or the tool put there.
 std::string freshDirectory();
 
-// Runs eep2hex in `dir` with `input` as standard input (a file, so the tool
-// sees the end of input after it), and the given arguments.
+// Runs `command` in `dir` with `input` as standard input (a file, so the
+// tool sees the end of input after it); standard output is captured and
+// standard error goes to a file, so no stream is a terminal.
+ToolRun runCommand(const std::string& dir, const std::string& input,
+                   const std::vector<std::string>& command);
+
+// Runs the built eep2hex with the given arguments.
 ToolRun runTool(const std::string& dir, const std::string& input,
                 const std::vector<std::string>& args = {});
 
