@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <string>
 #include <sys/wait.h>
@@ -50,21 +51,34 @@ void drain(int master, std::string& shown)
         shown.append(chunk, static_cast<size_t>(n));
 }
 
-// Waits up to 10 s for the tool to end; -1 if it did not.
-int exitStatusWithin10s(pid_t child)
+// How the tool ended within 10 s: "exit N", "signal N", or "running".
+std::string endingWithin10s(pid_t child)
 {
     for (int i = 0; i < 1000; ++i) {
         int wstatus = 0;
-        if (waitpid(child, &wstatus, WNOHANG) == child)
-            return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+        if (waitpid(child, &wstatus, WNOHANG) == child) {
+            if (WIFEXITED(wstatus)) return "exit " + std::to_string(WEXITSTATUS(wstatus));
+            return "signal " + std::to_string(WTERMSIG(wstatus));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    return -1;
+    return "running";
 }
 
-TEST(Terminal, FinalWaitTakesOneKeyWithoutEchoAndRestoresSettings)
+struct WaitEnding {
+    const char* name;
+    const char* keys;  // typed during the wait
+    int signal;        // or sent to the tool during the wait
+    std::string ending;
+};
+
+void PrintTo(const WaitEnding& c, std::ostream* os) { *os << c.name; }
+
+class FinalWait : public testing::TestWithParam<WaitEnding> {};
+
+TEST_P(FinalWait, EndsAsExpectedAndRestoresTheTerminal)
 {
     std::string dir = freshDirectory();
     int master = -1;
@@ -96,11 +110,18 @@ TEST(Terminal, FinalWaitTakesOneKeyWithoutEchoAndRestoresSettings)
     }
     EXPECT_FALSE(waiting.c_lflag & (ICANON | ECHO));
 
+    const WaitEnding& c = GetParam();
     size_t shownBeforeKey = shown.size();
-    ASSERT_EQ(write(master, "q", 1), 1);  // one key, no Enter
-    EXPECT_EQ(exitStatusWithin10s(child), 0);
+    std::string keys = c.keys;
+    if (!keys.empty()) {
+        ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+    if (c.signal) kill(child, c.signal);
+    EXPECT_EQ(endingWithin10s(child), c.ending);
     drain(master, shown);
-    EXPECT_EQ(shown.find('q', shownBeforeKey), std::string::npos) << "the key was echoed";
+    if (!keys.empty()) {
+        EXPECT_EQ(shown.find(keys, shownBeforeKey), std::string::npos) << "the key was echoed";
+    }
 
     termios after;
     ASSERT_EQ(tcgetattr(slave, &after), 0);
@@ -108,5 +129,15 @@ TEST(Terminal, FinalWaitTakesOneKeyWithoutEchoAndRestoresSettings)
     close(master);
     close(slave);
 }
+
+const WaitEnding waitEndings[] = {
+    {"OneKeyWithoutEnter", "q", 0, "exit 0"},
+    {"CtrlC", "\x03", 0, "signal " + std::to_string(SIGINT)},
+    {"Terminated", "", SIGTERM, "signal " + std::to_string(SIGTERM)},
+    {"HungUp", "", SIGHUP, "signal " + std::to_string(SIGHUP)},
+};
+
+INSTANTIATE_TEST_SUITE_P(Terminal, FinalWait, testing::ValuesIn(waitEndings),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
