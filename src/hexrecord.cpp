@@ -104,14 +104,14 @@ void hexout(unsigned int data, unsigned int mem, unsigned int end)
     ++buffer_pos;
 }
 
-void hexoutReset()
+void hexoutReset(uint16_t nextOffset)
 {
     writing_in_progress = 0;
     last_mem = 0;
     buffer_pos = 0;
     sector = 0;
-    buffer_addr = 0;
+    buffer_addr = nextOffset;
     memset(byte_buffer, 0, sizeof byte_buffer);
-    cntr = 0;
+    cntr = nextOffset;
     memLoc = FIRST_UPPER_ADDRESS;
 }

@@ -104,6 +104,16 @@ TEST_F(Emitter, SecondStreamContinuesAtTheNextOffset)
     EXPECT_EQ(emitStream({'d', 'e'}), ":020000040800F2\n:02000300646532\n:00000001FF\n");
 }
 
+TEST_F(Emitter, ResetToAnOffsetActsAsAnEarlierStreamOfThatLength)
+{
+    emitStream(counting(0xFFE7));
+    temp[0] = '\0';
+    std::string afterEarlierStream = emitStream(counting(40));
+    hexoutReset(0xFFE7);
+    temp[0] = '\0';
+    EXPECT_EQ(emitStream(counting(40)), afterEarlierStream);
+}
+
 // Decodes `hexText` with GNU objcopy, an independent Intel HEX reader.
 std::vector<unsigned char> decodedByObjcopy(const std::string& hexText)
 {

@@ -41,6 +41,12 @@ bool isDirectory(const std::string& path)
     return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool isRegularFile(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Bytes from hex digits, two a byte.
 std::string bytesOf(const std::string& hexDigits)
 {
@@ -70,8 +76,25 @@ std::function<void(const std::string&)> presets(const std::string& content)
 
 const std::string presetConsole = banner + text::found;
 
+// Every byte value but "=" over and over, or with an "=" before each byte.
+std::string garbage(bool withEquals)
+{
+    std::string bytes;
+    for (int round = 0; round < 4; ++round)
+        for (int b = 0; b < 256; ++b)
+            if (b != '=') bytes += withEquals ? "=" + std::string(1, static_cast<char>(b)) : std::string(1, static_cast<char>(b));
+    return bytes;
+}
+
 void placeDirectory(const std::string& path) { ASSERT_EQ(mkdir(path.c_str(), 0700), 0); }
 void placeFullDisk(const std::string& path) { ASSERT_EQ(symlink("/dev/full", path.c_str()), 0); }
+
+// How a case makes its fault, where that matters.
+enum class Fault {
+    portable,
+    posixOnly,  // a link to /dev/full, or a directory fopen opens for reading
+    fileModes,  // file permissions, which root is not held to
+};
 
 struct RunCase {
     const char* name;
@@ -81,9 +104,7 @@ struct RunCase {
     int status;
     std::optional<std::string> image;  // none: vx.eep is the test's own placeholder
     bool hexWritten;
-    // The fault is made in a way only POSIX systems have: a link to
-    // /dev/full, or a directory that fopen opens for reading.
-    bool posixOnly = false;
+    Fault fault = Fault::portable;
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
@@ -95,18 +116,25 @@ class Run : public testing::TestWithParam<RunCase> {};
 TEST_P(Run, ConsoleStatusAndFiles)
 {
     const RunCase& c = GetParam();
+    if (c.fault == Fault::fileModes && geteuid() == 0) GTEST_SKIP() << "root is not held to file modes";
     std::string dir = freshDirectory();
     if (c.setup) c.setup(dir);
+    std::string hex = dir + "/vx.eep.hex";
+    bool hexBefore = isRegularFile(hex);
+    std::string hexTextBefore = hexBefore ? readFile(hex) : "";
     ToolRun run = runTool(dir, c.input);
     EXPECT_EQ(run.console, c.console);
     EXPECT_EQ(run.status, c.status);
     if (c.image) {
         EXPECT_EQ(readFile(dir + "/vx.eep"), *c.image);
     }
-    std::string hex = dir + "/vx.eep.hex";
     if (!c.hexWritten) {
-        // Nothing but a directory the test placed there may stand in its place.
-        EXPECT_TRUE(!exists(hex) || isDirectory(hex));
+        // Only what stood there before the run may remain, untouched.
+        if (hexBefore) {
+            EXPECT_EQ(readFile(hex), hexTextBefore);
+        } else {
+            EXPECT_TRUE(!exists(hex) || isDirectory(hex));
+        }
         return;
     }
     ASSERT_TRUE(c.image);
@@ -120,9 +148,6 @@ const RunCase runCases[] = {
     {"FullTypedRun", nullptr, fullInput, typedConsole + text::writing + text::success, 0, image76, true},
     {"ZeroBytesKept", nullptr, "[00, 00, 00, 00]\n00 00 00 00 00 00 00 01\n00\n\n",
      typedConsole + text::writing + text::success, 0, std::string(11, '\0') + "\x01" + '\0', true},
-    {"NothingToWrite", nullptr, "\nno digits\nG 1 2 3\n\n", typedConsole + text::nothing, 1, "", false},
-    {"TooManyBytes", nullptr, digits31 + "\n" + digits31 + "\n" + digits127 + "\n" + digits127 + "\n",
-     typedConsole + text::tooMuch(15 + 15 + 63 + 63), 1, "", false},
     {"OverlongLinesDiscardTheirRest", nullptr,
      "3B7D91C4" + std::string(23, ' ') + "FF\n0102030405060708\nAA\nBB" + std::string(198, 'x') + "\n",
      banner + notFound + prompts(1) + text::cut(31) + text::prompt(2) + text::prompt(3) +
@@ -132,23 +157,10 @@ const RunCase runCases[] = {
      "3B7D91C4" + std::string(22, ' ') + "A\nB 0102030405060708\n\n\n",
      typedConsole + text::writing + text::success, 0,
      "\x3B\x7D\x91\xC4\x01\x02\x03\x04\x05\x06\x07\x08", true},
-    {"InputEndsAtStep1", nullptr, "", banner + notFound + prompts(1) + text::ended, 1, "", false},
-    {"InputEndsAtStep2", nullptr, "3B\n", banner + notFound + prompts(2) + text::ended, 1, "", false},
-    {"InputEndsAtStep3", nullptr, "3B\n7D\n", banner + notFound + prompts(3) + text::ended, 1, "", false},
-    {"InputEndsAtStep4", nullptr, "3B\n7D\n91\n", typedConsole + text::ended, 1, "", false},
+    {"ZeroByteInTypedLineSeparates", nullptr, std::string("3B\0" "7D\n\n\n\n", 9),
+     typedConsole + text::writing + text::success, 0, "\x3B\x7D", true},
     {"LastLineWithoutLineFeed", nullptr, "3B\n\n\nC4", typedConsole + text::writing + text::success, 0,
      "\x3B\xC4", true},
-    {"ImageNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep"); }, fullInput,
-     banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false},
-    {"ImageOnFullDisk", [](const std::string& d) { placeFullDisk(d + "/vx.eep"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false, true},
-    {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
-    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeFullDisk(d + "/vx.eep.hex"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false, true},
-    {"ExistingImageTruncatedWhenNothingToWrite",
-     [](const std::string& d) { writeFile(d + "/vx.eep", std::string(1000, 'Z')); }, "\n\n\n\n",
-     typedConsole + text::nothing, 1, "", false},
     {"ExistingFilesReplaced",
      [](const std::string& d) {
          writeFile(d + "/vx.eep", std::string(1000, 'Z'));
@@ -161,6 +173,33 @@ const RunCase runCases[] = {
      presetConsole + text::writing + text::success, 0, exampleImage, true},
     {"ShortPresetValuesTakenOnce", presets("a=3B\nb=7D\n"), "", presetConsole + text::writing + text::success,
      0, "\x3B\x7D", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Eep2hex, Run, testing::ValuesIn(runCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Each fault ends the run with its message and status 1, and leaves no
+// vx.eep.hex behind: none where there was none, the old one untouched where
+// one stood before.
+const RunCase faultCases[] = {
+    {"NothingToWrite", nullptr, "\nno digits\nG 1 2 3\n\n", typedConsole + text::nothing, 1, "", false},
+    {"TooManyBytes", nullptr, digits31 + "\n" + digits31 + "\n" + digits127 + "\n" + digits127 + "\n",
+     typedConsole + text::tooMuch(15 + 15 + 63 + 63), 1, "", false},
+    {"InputEndsAtStep1", nullptr, "", banner + notFound + prompts(1) + text::ended, 1, "", false},
+    {"InputEndsAtStep2", nullptr, "3B\n", banner + notFound + prompts(2) + text::ended, 1, "", false},
+    {"InputEndsAtStep3", nullptr, "3B\n7D\n", banner + notFound + prompts(3) + text::ended, 1, "", false},
+    {"InputEndsAtStep4", nullptr, "3B\n7D\n91\n", typedConsole + text::ended, 1, "", false},
+    {"ImageNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep"); }, fullInput,
+     banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false},
+    {"ImageOnFullDisk", [](const std::string& d) { placeFullDisk(d + "/vx.eep"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false, Fault::posixOnly},
+    {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
+    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeFullDisk(d + "/vx.eep.hex"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false, Fault::posixOnly},
+    {"ExistingImageTruncatedWhenNothingToWrite",
+     [](const std::string& d) { writeFile(d + "/vx.eep", std::string(1000, 'Z')); }, "\n\n\n\n",
+     typedConsole + text::nothing, 1, "", false},
     {"PresetsWithoutEquals", presets("3B 7D 91 C4\n"), "", presetConsole + text::nothing, 1, "", false},
     {"EmptyPresets", presets(""), "", presetConsole + text::nothing, 1, "", false},
     {"PresetsTooLarge", presets(std::string(1248, 'x')), "", presetConsole + text::presetTooLarge, 1, "",
@@ -168,10 +207,37 @@ const RunCase runCases[] = {
     {"PresetWindowsTooLarge", presets(std::string(1000, '=')), "", presetConsole + text::presetTooLarge, 1,
      "", false},
     {"PresetsUnreadable", [](const std::string& d) { placeDirectory(d + "/presets.ini"); }, "",
-     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false, true},
+     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false, Fault::posixOnly},
+    {"ImageDirectoryReadOnly", [](const std::string& d) { chmod(d.c_str(), 0555); }, fullInput,
+     banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false, Fault::fileModes},
+    {"PresetsWithoutPermissionAreNoPresets",
+     [](const std::string& d) {
+         writeFile(d + "/presets.ini", "a=3B\n");
+         chmod((d + "/presets.ini").c_str(), 0);
+     },
+     "", banner + notFound + prompts(1) + text::ended, 1, "", false, Fault::fileModes},
+    {"PresetsOfBinaryGarbage", presets(garbage(false)), "", presetConsole + text::nothing, 1, "", false},
+    {"PresetsOfGarbageWithEquals", presets(garbage(true)), "", presetConsole + text::presetTooLarge, 1, "",
+     false},
+    {"PresetsWithZeroAndHighBytes", presets(std::string("a=\x80\xFF\0" "3B\n", 8)), "",
+     presetConsole + text::nothing, 1, "", false},
+    {"TypedLineOf10000Characters", nullptr, std::string(10000, '7') + "\n",
+     banner + notFound + prompts(1) + text::cut(31) + text::prompt(2) + text::ended, 1, "", false},
+    {"TypedZeroAndHighBytes", nullptr, std::string("\0\x80\xFF\0\n\xC3\xA9\n\0\n\xFE\xFF\n", 14),
+     typedConsole + text::nothing, 1, "", false},
+    {"OldHexKeptWhenNothingToWrite",
+     [](const std::string& d) { writeFile(d + "/vx.eep.hex", ":00000001FF\n"); }, "\n\n\n\n",
+     typedConsole + text::nothing, 1, "", false},
+    {"OldHexKeptWhenTheImageWriteFails",
+     [](const std::string& d) {
+         placeFullDisk(d + "/vx.eep");
+         writeFile(d + "/vx.eep.hex", ":00000001FF\n");
+     },
+     fullInput, typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt,
+     false, Fault::posixOnly},
 };
 
-INSTANTIATE_TEST_SUITE_P(Eep2hex, Run, testing::ValuesIn(runCases),
+INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 std::string withoutCarriageReturns(std::string text)
@@ -212,8 +278,9 @@ TEST_P(WindowsRun, MatchesTheLinuxRun)
 std::vector<RunCase> windowsCases()
 {
     std::vector<RunCase> cases;
-    for (const RunCase& c : runCases)
-        if (!c.posixOnly) cases.push_back(c);
+    for (const RunCase& c : runCases) cases.push_back(c);
+    for (const RunCase& c : faultCases)
+        if (c.fault == Fault::portable) cases.push_back(c);
     return cases;
 }
 
