@@ -37,29 +37,28 @@ size_t windowAt(const char* text, size_t length, size_t start, size_t window)
     return taken;
 }
 
+// Stores one character of the preset file; false when `fnm` is full.
+bool storePresetChar(char c, size_t* n)
+{
+    if (*n == PRESET_MAX) return false;
+    fnm[(*n)++] = c;
+    return true;
+}
+
 // Reads `fp` into `fnm`, dropping a carriage return directly before a line
 // feed so files with either line end read alike. Sets `length` to the count.
 PresetResult readPresetFile(size_t* length)
 {
     size_t n = 0;
-    bool carriageReturn = false;
+    bool carriageReturn = false;  // one is held back until the next character
     int c;
     while ((c = fgetc(fp)) != EOF) {
-        bool dropped = carriageReturn && c == '\n';
-        if (carriageReturn && !dropped) {
-            if (n == PRESET_MAX) return presetTooLarge;
-            fnm[n++] = '\r';
-        }
+        if (carriageReturn && c != '\n' && !storePresetChar('\r', &n)) return presetTooLarge;
         carriageReturn = c == '\r';
-        if (carriageReturn) continue;
-        if (n == PRESET_MAX) return presetTooLarge;
-        fnm[n++] = static_cast<char>(c);
+        if (!carriageReturn && !storePresetChar(static_cast<char>(c), &n)) return presetTooLarge;
     }
     if (ferror(fp)) return presetUnreadable;
-    if (carriageReturn) {
-        if (n == PRESET_MAX) return presetTooLarge;
-        fnm[n++] = '\r';
-    }
+    if (carriageReturn && !storePresetChar('\r', &n)) return presetTooLarge;
     fnm[n] = '\0';
     *length = n;
     return presetRead;
