@@ -29,8 +29,11 @@ void catchEndingSignals()
     action.sa_handler = restoreTerminalAndEnd;
     action.sa_flags = SA_RESETHAND;
     sigemptyset(&action.sa_mask);
-    for (int i = 0; i < ENDING_SIGNAL_COUNT; ++i)
-        sigaction(endingSignals[i], &action, &previousActions[i]);
+    for (int i = 0; i < ENDING_SIGNAL_COUNT; ++i) {
+        sigaction(endingSignals[i], nullptr, &previousActions[i]);
+        // A signal the process was started to ignore (nohup) stays ignored.
+        if (previousActions[i].sa_handler != SIG_IGN) sigaction(endingSignals[i], &action, nullptr);
+    }
 }
 
 void releaseEndingSignals()

@@ -70,8 +70,9 @@ std::string endingWithin10s(pid_t child)
 struct WaitEnding {
     const char* name;
     const char* keys;  // typed during the wait
-    int signal;        // or sent to the tool during the wait
+    int signal;        // sent to the tool during the wait, before the keys
     std::string ending;
+    bool hangUpIgnored = false;  // started as under nohup
 };
 
 void PrintTo(const WaitEnding& c, std::ostream* os) { *os << c.name; }
@@ -93,6 +94,7 @@ TEST_P(FinalWait, EndsAsExpectedAndRestoresTheTerminal)
         ioctl(slave, TIOCSCTTY, 0);
         for (int fd = 0; fd < 3; ++fd) dup2(slave, fd);
         if (chdir(dir.c_str()) != 0) _exit(126);
+        if (GetParam().hangUpIgnored) signal(SIGHUP, SIG_IGN);
         execl(EEP2HEX_PATH, EEP2HEX_PATH, static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -113,10 +115,13 @@ TEST_P(FinalWait, EndsAsExpectedAndRestoresTheTerminal)
     const WaitEnding& c = GetParam();
     size_t shownBeforeKey = shown.size();
     std::string keys = c.keys;
+    if (c.signal) {
+        kill(child, c.signal);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     if (!keys.empty()) {
         ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
-    if (c.signal) kill(child, c.signal);
     EXPECT_EQ(endingWithin10s(child), c.ending);
     drain(master, shown);
     if (!keys.empty()) {
@@ -135,6 +140,7 @@ const WaitEnding waitEndings[] = {
     {"CtrlC", "\x03", 0, "signal " + std::to_string(SIGINT)},
     {"Terminated", "", SIGTERM, "signal " + std::to_string(SIGTERM)},
     {"HungUp", "", SIGHUP, "signal " + std::to_string(SIGHUP)},
+    {"HangUpIgnoredUnderNohup", "q", SIGHUP, "exit 0", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Terminal, FinalWait, testing::ValuesIn(waitEndings),
