@@ -24,15 +24,7 @@ const std::string hashLine = "000102030405060708090A0B0C0D0E0F101112131415161718
 const std::string randomLine = "c8c9cacbcccdcecfd0d1d2d3d4d5d6d7d8d9dadbdcdddedfe0e1e2e3e4e5e6e7";
 const std::string fullInput = adminLine + "\n" + serialLine + "\n" + hashLine + "\n" + randomLine + "\nk";
 
-std::string bytesFrom(unsigned first, unsigned count)
-{
-    std::string bytes;
-    for (unsigned i = 0; i < count; ++i) bytes += static_cast<char>(first + i);
-    return bytes;
-}
 
-const std::string image76 = "\x3B\x7D\x91\xC4\x01\x23\x45\x67\x89\xAB\xCD\xEF" +
-                            bytesFrom(0x00, 32) + bytesFrom(0xC8, 32);
 const std::string typedConsole = banner + notFound + prompts(4);
 
 bool isDirectory(const std::string& path)
@@ -55,6 +47,8 @@ std::string bytesOf(const std::string& hexDigits)
         bytes += static_cast<char>(std::stoi(hexDigits.substr(i, 2), nullptr, 16));
     return bytes;
 }
+
+const std::string image76 = bytesOf("3B7D91C4" "0123456789ABCDEF" + hashLine + randomLine);
 
 std::string withCrLf(std::string text)
 {
