@@ -115,6 +115,39 @@ bool writeAndClose(FILE* file, const void* data, size_t length)
     return written && closed;
 }
 
+// True when the file `name`, opened with `mode`, holds exactly the `length`
+// bytes of `data`. A runtime may report a write as done that never reached
+// the disk, so only what reads back counts as written.
+bool readsBack(const char* name, const char* mode, const void* data, size_t length)
+{
+    FILE* file = fopen(name, mode);
+    if (!file) return false;
+    const unsigned char* expected = static_cast<const unsigned char*>(data);
+    size_t same = 0;
+    while (same < length && fgetc(file) == expected[same]) ++same;
+    bool exact = same == length && fgetc(file) == EOF && !ferror(file);
+    fclose(file);
+    return exact;
+}
+
+void empty(const char* name)
+{
+    FILE* file = fopen(name, "wb");
+    if (file) fclose(file);
+}
+
+// Empties a hex file left by an earlier run, so that no failure ending can
+// leave an earlier device's records beside this run's empty image. Only a
+// file that opens for update is emptied: none is created, and a directory or
+// a file this user may not change stays as it is.
+void emptyEarlierHex()
+{
+    FILE* earlier = fopen(resultingHex, "r+");
+    if (!earlier) return;
+    fclose(earlier);
+    empty(resultingHex);
+}
+
 }  // namespace
 
 int main()
@@ -124,6 +157,7 @@ int main()
 
     f = fopen(imageName, "wb");
     if (!f) return failOnFile(unableToOpen, imageName);
+    emptyEarlierHex();
 
     PresetResult preset = openBin();
     if (preset == presetTooLarge) return failOnFile(tooLarge, easterEgg);
@@ -150,14 +184,19 @@ int main()
 
     printf("\n\n     Writing to disk...\n\n");
 
-    // The image is complete on disk before the hex file is touched.
-    bool imageWritten = writeAndClose(f, keyWrd, n);
+    // The image is complete on disk before the hex file is touched; a
+    // partial image is never left to be loaded.
+    bool imageWritten = writeAndClose(f, keyWrd, n) && readsBack(imageName, "rb", keyWrd, n);
     f = nullptr;
-    if (!imageWritten) return failOnFile(unableToWrite, imageName);
+    if (!imageWritten) {
+        empty(imageName);
+        return failOnFile(unableToWrite, imageName);
+    }
 
     FILE* hex = fopen(resultingHex, "w");
     if (!hex) return failOnFile(unableToOpen, resultingHex);
-    if (!writeAndClose(hex, temp, strlen(temp))) {
+    size_t hexLength = strlen(temp);
+    if (!writeAndClose(hex, temp, hexLength) || !readsBack(resultingHex, "r", temp, hexLength)) {
         remove(resultingHex);  // never leave a partial hex file to be loaded
         return failOnFile(unableToWrite, resultingHex);
     }

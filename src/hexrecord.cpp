@@ -67,7 +67,6 @@ void writePendingRecord()
         // starting offset; the crossing record follows it.
         if (cntr == 0xFFFF) {
             cntr = 0;
-            buffer_addr = 0;
             crossed = true;
         } else {
             ++cntr;

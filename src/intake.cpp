@@ -17,11 +17,11 @@ const size_t FURTHER_LAST = 64;    // at 17..64 it takes 32, beyond that 128
 
 const size_t PRESET_MAX = FNM_SIZE - 1;  // characters of a preset file
 
-size_t windowLengthAt(size_t position, size_t current)
+size_t windowLengthAt(size_t position)
 {
     if (position > FURTHER_LAST) return WINDOW_FAR;
     if (position > NEAR_TOP_LAST) return WINDOW_FURTHER;
-    return current;
+    return WINDOW_NEAR_TOP;
 }
 
 // Length of the window starting at `start`: at most `window` characters,
@@ -78,11 +78,9 @@ bool appendValue(const char* text, size_t length)
 
 bool appendWindows(const char* text, size_t length)
 {
-    size_t window = WINDOW_NEAR_TOP;
     for (size_t j = 0; j < length; ++j) {
         if (text[j] != '=') continue;
-        window = windowLengthAt(j, window);
-        size_t taken = windowAt(text, length, j + 1, window);
+        size_t taken = windowAt(text, length, j + 1, windowLengthAt(j));
         if (!appendValue(text + j + 1, taken)) return false;
     }
     return true;

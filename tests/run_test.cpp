@@ -57,6 +57,12 @@ std::string withCrLf(std::string text)
     return text;
 }
 
+std::string withoutCarriageReturns(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    return text;
+}
+
 const std::string examplePresets = readFile(EXAMPLES_DIR "/presets.ini");
 const std::string exampleImage = bytesOf(
     "3B7D91C4" "7942BDF22106F084"
@@ -81,6 +87,16 @@ std::string garbage(bool withEquals)
 }
 
 void placeDirectory(const std::string& path) { ASSERT_EQ(mkdir(path.c_str(), 0700), 0); }
+
+// Runs `setup`, if any, then leaves the hex file of an earlier device.
+std::function<void(const std::string&)> withEarlierHex(
+    std::function<void(const std::string&)> setup = nullptr)
+{
+    return [setup](const std::string& dir) {
+        if (setup) setup(dir);
+        writeFile(dir + "/vx.eep.hex", ":0400000001020304F2\n:00000001FF\n");
+    };
+}
 void placeFullDisk(const std::string& path) { ASSERT_EQ(symlink("/dev/full", path.c_str()), 0); }
 
 // How a case makes its fault, where that matters.
@@ -101,6 +117,8 @@ struct RunCase {
     std::optional<std::string> image;  // none: vx.eep is the test's own placeholder
     bool hexWritten;
     Fault fault = Fault::portable;
+    unsigned long fileSizeLimit = 0;  // bytes any file may grow to; 0: no limit
+    bool earlierHexKept = false;      // a failure before vx.eep exists touches nothing
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
@@ -118,16 +136,18 @@ TEST_P(Run, ConsoleStatusAndFiles)
     std::string hex = dir + "/vx.eep.hex";
     bool hexBefore = isRegularFile(hex);
     std::string hexTextBefore = hexBefore ? readFile(hex) : "";
-    ToolRun run = runTool(dir, c.input);
+    ToolRun run = runTool(dir, c.input, c.fileSizeLimit);
     EXPECT_EQ(run.console, c.console);
     EXPECT_EQ(run.status, c.status);
     if (c.image) {
         EXPECT_EQ(readFile(dir + "/vx.eep"), *c.image);
     }
     if (!c.hexWritten) {
-        // Only what stood there before the run may remain, untouched.
+        // No hex text stands beside a failed run's image: an earlier hex
+        // file is emptied, in its place, and none is created.
         if (hexBefore) {
-            EXPECT_EQ(readFile(hex), hexTextBefore);
+            EXPECT_TRUE(isRegularFile(hex));
+            EXPECT_EQ(readFile(hex), c.earlierHexKept ? hexTextBefore : "");
         } else {
             EXPECT_TRUE(!exists(hex) || isDirectory(hex));
         }
@@ -139,6 +159,34 @@ TEST_P(Run, ConsoleStatusAndFiles)
 
 const std::string digits31 = std::string(31, '7');
 const std::string digits127 = std::string(127, '7');
+const std::string success = text::writing + text::success;
+
+// A typed run of 15 + 15 + 49 + `lastBytes` bytes of 0x77.
+std::string typedBytes(unsigned lastBytes)
+{
+    std::string pass(30, '7');
+    std::string key(98, '7');
+    return pass + "\n" + pass + "\n" + key + "\n" + std::string(2 * lastBytes, '7') + "\n";
+}
+
+// Nine 128-character windows from a run of "=" past position 64, each
+// holding the byte 3B once, then one window of the rest: `length`
+// characters of value text with their line feeds.
+std::string presetsFillingValueText(size_t length)
+{
+    return std::string(65, ';') + std::string(9, '=') + "3B" + std::string(117, ' ') + "=" +
+           std::string(length - 9 * 129 - 1, ' ');
+}
+
+// Each line one character over its step's limit, or exactly at it: two
+// bytes a line, whose last digit falls off when the line is too long.
+std::string linesAround(int overLimit)
+{
+    auto line = [overLimit](const char* first, size_t blanks, const char* last) {
+        return first + std::string(blanks + overLimit, ' ') + last + "\n";
+    };
+    return line("3B", 27, "7D") + line("91", 27, "C4") + line("AA", 123, "BB") + line("CC", 123, "DD");
+}
 
 const RunCase runCases[] = {
     {"FullTypedRun", nullptr, fullInput, typedConsole + text::writing + text::success, 0, image76, true},
@@ -169,6 +217,15 @@ const RunCase runCases[] = {
      presetConsole + text::writing + text::success, 0, exampleImage, true},
     {"ShortPresetValuesTakenOnce", presets("a=3B\nb=7D\n"), "", presetConsole + text::writing + text::success,
      0, "\x3B\x7D", true},
+    {"Exactly128Bytes", nullptr, typedBytes(49), typedConsole + success, 0, std::string(128, '\x77'), true},
+    {"LinesAtTheirLimitTakenWhole", nullptr, linesAround(0), typedConsole + success, 0,
+     "\x3B\x7D\x91\xC4\xAA\xBB\xCC\xDD", true},
+    {"LinesOneOverTheirLimitLoseTheLast", nullptr, linesAround(1),
+     banner + notFound + prompts(1) + text::cut(31) + text::prompt(2) + text::cut(31) + text::prompt(3) +
+         text::cut(127) + text::prompt(4) + text::cut(127) + success,
+     0, "\x3B\x91\xAA\xCC", true},
+    {"PresetValueTextOf1247Fits", presets(presetsFillingValueText(1247)), "", presetConsole + success, 0,
+     "\x3B\x3B\x3B", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Eep2hex, Run, testing::ValuesIn(runCases),
@@ -221,26 +278,37 @@ const RunCase faultCases[] = {
      banner + notFound + prompts(1) + text::cut(31) + text::prompt(2) + text::ended, 1, "", false},
     {"TypedZeroAndHighBytes", nullptr, std::string("\0\x80\xFF\0\n\xC3\xA9\n\0\n\xFE\xFF\n", 14),
      typedConsole + text::nothing, 1, "", false},
-    {"OldHexKeptWhenNothingToWrite",
-     [](const std::string& d) { writeFile(d + "/vx.eep.hex", ":00000001FF\n"); }, "\n\n\n\n",
-     typedConsole + text::nothing, 1, "", false},
-    {"OldHexKeptWhenTheImageWriteFails",
-     [](const std::string& d) {
-         placeFullDisk(d + "/vx.eep");
-         writeFile(d + "/vx.eep.hex", ":00000001FF\n");
-     },
-     fullInput, typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt,
-     false, Fault::notOnWindows},
+    {"EarlierHexEmptiedWhenNothingToWrite", withEarlierHex(), "\n\n\n\n", typedConsole + text::nothing, 1,
+     "", false},
+    {"EarlierHexEmptiedWhenTheImageWriteFails",
+     withEarlierHex([](const std::string& d) { placeFullDisk(d + "/vx.eep"); }), fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false,
+     Fault::notOnWindows},
+    {"EarlierHexEmptiedWhenTooMuch", withEarlierHex(), typedBytes(50), typedConsole + text::tooMuch(129), 1,
+     "", false},
+    {"EarlierHexEmptiedWhenInputEnds", withEarlierHex(), "3B\n", banner + notFound + prompts(2) + text::ended,
+     1, "", false},
+    {"EarlierHexEmptiedWhenPresetsTooLarge", withEarlierHex(presets(presetsFillingValueText(1248))), "",
+     presetConsole + text::presetTooLarge, 1, "", false},
+    {"EarlierHexEmptiedWhenPresetsUnreadable",
+     withEarlierHex([](const std::string& d) { placeDirectory(d + "/presets.ini"); }), "",
+     presetConsole + text::fileFault("Unable to read", "presets.ini"), 1, "", false, Fault::notOnWindows},
+    {"EarlierHexKeptWhenImageNotCreatable",
+     withEarlierHex([](const std::string& d) { placeDirectory(d + "/vx.eep"); }), fullInput,
+     banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false, Fault::portable, 0, true},
+    {"HexDirectoryUntouchedWhenNothingToWrite", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); },
+     "\n\n\n\n", typedConsole + text::nothing, 1, "", false},
+    {"ImageCutByFileSizeLimitLeftEmpty", nullptr, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1,
+     "", false, Fault::portable, 50},
+    {"HexCutByFileSizeLimitRemoved", nullptr, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
+     Fault::portable, 200},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-std::string withoutCarriageReturns(std::string text)
-{
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return text;
-}
 
 // The Windows build, run under Wine, must do what the Linux build does, but
 // for the line ends of its console and its text-mode hex file.
@@ -257,8 +325,8 @@ TEST_P(WindowsRun, MatchesTheLinuxRun)
         c.setup(linuxDir);
         c.setup(windowsDir);
     }
-    ToolRun linuxRun = runTool(linuxDir, c.input);
-    ToolRun windowsRun = runCommand(windowsDir, c.input, {"wine", exe});
+    ToolRun linuxRun = runTool(linuxDir, c.input, c.fileSizeLimit);
+    ToolRun windowsRun = runCommand(windowsDir, c.input, {"wine", exe}, c.fileSizeLimit);
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {
@@ -266,9 +334,8 @@ TEST_P(WindowsRun, MatchesTheLinuxRun)
     }
     std::string hex = "/vx.eep.hex";
     ASSERT_EQ(exists(windowsDir + hex), exists(linuxDir + hex));
-    if (c.hexWritten) {
-        EXPECT_EQ(readFile(windowsDir + hex), withCrLf(readFile(linuxDir + hex)));
-    }
+    std::string linuxHex = readFile(linuxDir + hex);
+    EXPECT_EQ(readFile(windowsDir + hex), c.hexWritten ? withCrLf(linuxHex) : linuxHex);
 }
 
 std::vector<RunCase> windowsCases()
@@ -281,6 +348,71 @@ std::vector<RunCase> windowsCases()
 }
 
 INSTANTIATE_TEST_SUITE_P(Wine, WindowsRun, testing::ValuesIn(windowsCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+
+// A run answered as an operator does: each line typed only once its prompt
+// is on the screen, the key only once the tool asks for it. Standard output
+// is a pipe, so text the tool does not flush never arrives.
+struct Dialogue {
+    const char* name;
+    std::function<void(const std::string& dir)> setup;
+    std::vector<std::pair<std::string, std::string>> turns;  // once this shows, type that
+    int signal;  // sent after the last turn; 0: none
+    std::string ending;
+    std::string image;
+    bool hexWritten;  // else vx.eep.hex stays empty or absent
+};
+
+void PrintTo(const Dialogue& c, std::ostream* os) { *os << c.name; }
+
+// `console` is what the screen shows: on Windows every line feed comes as
+// carriage return and line feed.
+void converse(const Dialogue& c, const std::vector<std::string>& command, bool crLf)
+{
+    signal(SIGPIPE, SIG_IGN);  // a tool that ended early must not end the test
+    std::string dir = freshDirectory();
+    if (c.setup) c.setup(dir);
+    int input = -1;
+    int output = -1;
+    pid_t child = startCommand(dir, command, &input, &output);
+    std::string shown;
+    for (const auto& [until, typed] : c.turns) {
+        ASSERT_TRUE(readUntil(output, shown, crLf ? withCrLf(until) : until)) << shown;
+        ASSERT_EQ(write(input, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    }
+    if (c.signal) kill(child, c.signal);
+    EXPECT_EQ(endingWithin10s(child), c.ending);
+    drain(output, shown);
+    close(input);
+    close(output);
+    EXPECT_EQ(withoutCarriageReturns(shown), c.turns.back().first);
+    EXPECT_EQ(readFile(dir + "/vx.eep"), c.image);
+    if (c.hexWritten) {
+        for (const std::string& decoded : readBack(dir)) EXPECT_EQ(decoded, c.image);
+    } else {
+        EXPECT_EQ(readFile(dir + "/vx.eep.hex"), "");
+    }
+}
+
+const Dialogue dialogues[] = {
+    {"AnsweredPromptByPrompt",
+     nullptr,
+     {{banner + notFound + prompts(1), adminLine + "\n"},
+      {banner + notFound + prompts(2), serialLine + "\n"},
+      {banner + notFound + prompts(3), hashLine + "\n"},
+      {typedConsole, randomLine + "\n"},
+      {typedConsole + success, "k"}},
+     0, "exit 0", image76, true},
+    {"CtrlCAtAPromptLeavesNoEarlierHex", withEarlierHex(), {{banner + notFound + prompts(1), ""}}, SIGINT,
+     "signal " + std::to_string(SIGINT), "", false},
+};
+
+class LiveDialogue : public testing::TestWithParam<Dialogue> {};
+
+TEST_P(LiveDialogue, EachTextArrivesBeforeItsAnswer) { converse(GetParam(), {EEP2HEX_PATH}, false); }
+
+INSTANTIATE_TEST_SUITE_P(Eep2hex, LiveDialogue, testing::ValuesIn(dialogues),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Eep2hexRun, FullRunWritesSevenRecords)
@@ -302,7 +434,7 @@ TEST(Eep2hexRun, ArgumentsChangeNothing)
     std::string plain = freshDirectory();
     std::string withArgs = freshDirectory();
     ToolRun expected = runTool(plain, fullInput);
-    ToolRun run = runTool(withArgs, fullInput, {"presets.ini", "--help", "-o", "other.hex"});
+    ToolRun run = runCommand(withArgs, fullInput, {EEP2HEX_PATH, "presets.ini", "--help", "-o", "other.hex"});
     EXPECT_EQ(run.console, expected.console);
     EXPECT_EQ(run.status, expected.status);
     EXPECT_EQ(readFile(withArgs + "/vx.eep"), readFile(plain + "/vx.eep"));

@@ -18,53 +18,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Reads what the terminal shows until `until` appears or 10 s have passed.
-bool readUntil(int master, std::string& shown, const std::string& until)
-{
-    auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (shown.find(until) == std::string::npos && Clock::now() < deadline) {
-        pollfd pfd = {master, POLLIN, 0};
-        if (poll(&pfd, 1, 100) <= 0) continue;
-        char chunk[256];
-        ssize_t n = read(master, chunk, sizeof chunk);
-        if (n <= 0) break;
-        shown.append(chunk, static_cast<size_t>(n));
-    }
-    return shown.find(until) != std::string::npos;
-}
-
 bool sameSettings(const termios& a, const termios& b)
 {
     return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
            a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
-}
-
-// Takes what the terminal still has to show.
-void drain(int master, std::string& shown)
-{
-    pollfd pfd = {master, POLLIN, 0};
-    char chunk[256];
-    ssize_t n;
-    while (poll(&pfd, 1, 200) > 0 && (n = read(master, chunk, sizeof chunk)) > 0)
-        shown.append(chunk, static_cast<size_t>(n));
-}
-
-// How the tool ended within 10 s: "exit N", "signal N", or "running".
-std::string endingWithin10s(pid_t child)
-{
-    for (int i = 0; i < 1000; ++i) {
-        int wstatus = 0;
-        if (waitpid(child, &wstatus, WNOHANG) == child) {
-            if (WIFEXITED(wstatus)) return "exit " + std::to_string(WEXITSTATUS(wstatus));
-            return "signal " + std::to_string(WTERMSIG(wstatus));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    return "running";
 }
 
 struct WaitEnding {

@@ -1,11 +1,16 @@
 #include "tool_run.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -43,36 +48,132 @@ void redirect(const std::string& path, int flags, int fd)
 
 }  // namespace
 
-ToolRun runCommand(const std::string& dir, const std::string& input,
-                   const std::vector<std::string>& command)
+namespace {
+
+void limitFileSize(unsigned long bytes)
 {
-    std::string inputPath = dir + "/../stdin";
-    std::string outputPath = dir + "/../stdout";
-    writeFile(inputPath, input);
-    pid_t child = fork();
-    if (child == 0) {
-        redirect(inputPath, O_RDONLY, STDIN_FILENO);
-        redirect(outputPath, O_WRONLY | O_CREAT | O_TRUNC, STDOUT_FILENO);
-        redirect(dir + "/../stderr", O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
-        if (chdir(dir.c_str()) != 0) _exit(126);
-        std::vector<char*> argv;
-        for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-        argv.push_back(nullptr);
-        alarm(30);  // a run that hangs is killed and fails its test
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int wstatus = 0;
-    waitpid(child, &wstatus, 0);
-    return {readFile(outputPath), WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1};
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {bytes, bytes};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
 }
 
-ToolRun runTool(const std::string& dir, const std::string& input,
-                const std::vector<std::string>& args)
+// Everything `child` writes to `fd` until it exits. Stops at the exit rather
+// than at the end of the pipe: a helper the child started (a wineserver) may
+// hold the pipe open much longer.
+std::string readUntilExit(int fd, pid_t child, int* wstatus)
 {
-    std::vector<std::string> command = {EEP2HEX_PATH};
-    command.insert(command.end(), args.begin(), args.end());
-    return runCommand(dir, input, command);
+    std::string text;
+    char chunk[4096];
+    bool exited = false;
+    while (!exited) {
+        exited = waitpid(child, wstatus, WNOHANG) == child;
+        pollfd pfd = {fd, POLLIN, 0};
+        while (poll(&pfd, 1, exited ? 0 : 10) > 0) {
+            ssize_t n = read(fd, chunk, sizeof chunk);
+            if (n <= 0) break;
+            text.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    return text;
+}
+
+[[noreturn]] void execIn(const std::string& dir, const std::vector<std::string>& command)
+{
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    alarm(30);  // a run that hangs is killed and fails its test
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+}  // namespace
+
+pid_t startCommand(const std::string& dir, const std::vector<std::string>& command, int* input,
+                   int* output)
+{
+    int in[2];
+    int out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) abort();
+    pid_t child = fork();
+    if (child == 0) {
+        if (dup2(in[0], STDIN_FILENO) < 0 || dup2(out[1], STDOUT_FILENO) < 0) _exit(126);
+        for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+        execIn(dir, command);
+    }
+    close(in[0]);
+    close(out[1]);
+    *input = in[1];
+    *output = out[0];
+    return child;
+}
+
+ToolRun runCommand(const std::string& dir, const std::string& input,
+                   const std::vector<std::string>& command, unsigned long fileSizeLimit)
+{
+    std::string inputPath = dir + "/../stdin";
+    writeFile(inputPath, input);
+    int output[2];
+    if (pipe(output) != 0) abort();
+    pid_t child = fork();
+    if (child == 0) {
+        close(output[0]);
+        redirect(inputPath, O_RDONLY, STDIN_FILENO);
+        if (dup2(output[1], STDOUT_FILENO) < 0) _exit(126);
+        close(output[1]);
+        redirect(dir + "/../stderr", O_WRONLY | O_CREAT | O_TRUNC, STDERR_FILENO);
+        if (fileSizeLimit) limitFileSize(fileSizeLimit);
+        execIn(dir, command);
+    }
+    close(output[1]);
+    int wstatus = 0;
+    std::string console = readUntilExit(output[0], child, &wstatus);
+    close(output[0]);
+    return {console, WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1};
+}
+
+ToolRun runTool(const std::string& dir, const std::string& input, unsigned long fileSizeLimit)
+{
+    return runCommand(dir, input, {EEP2HEX_PATH}, fileSizeLimit);
+}
+
+bool readUntil(int fd, std::string& shown, const std::string& until)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (shown.find(until) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        pollfd pfd = {fd, POLLIN, 0};
+        if (poll(&pfd, 1, 100) <= 0) continue;
+        char chunk[256];
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n <= 0) break;
+        shown.append(chunk, static_cast<size_t>(n));
+    }
+    return shown.find(until) != std::string::npos;
+}
+
+void drain(int fd, std::string& shown)
+{
+    pollfd pfd = {fd, POLLIN, 0};
+    char chunk[256];
+    ssize_t n;
+    while (poll(&pfd, 1, 200) > 0 && (n = read(fd, chunk, sizeof chunk)) > 0)
+        shown.append(chunk, static_cast<size_t>(n));
+}
+
+std::string endingWithin10s(pid_t child)
+{
+    for (int i = 0; i < 1000; ++i) {
+        int wstatus = 0;
+        if (waitpid(child, &wstatus, WNOHANG) == child) {
+            if (WIFEXITED(wstatus)) return "exit " + std::to_string(WEXITSTATUS(wstatus));
+            return "signal " + std::to_string(WTERMSIG(wstatus));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return "running";
 }
 
 bool exists(const std::string& path)
@@ -83,6 +184,8 @@ bool exists(const std::string& path)
 
 std::string readFile(const std::string& path)
 {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) return "";  // a directory, a device
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
