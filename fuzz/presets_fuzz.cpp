@@ -12,12 +12,18 @@
 
 namespace {
 
-// The file as read: a carriage return directly before a line feed dropped.
-std::string withoutCrBeforeLf(const uint8_t* data, size_t size)
+// The file as read: up to the first Ctrl-Z, every carriage return of a run
+// that a line feed ends dropped.
+std::string asText(const uint8_t* data, size_t size)
 {
+    std::string raw(reinterpret_cast<const char*>(data), size);
+    raw = raw.substr(0, raw.find('\x1A'));
     std::string text;
-    for (size_t i = 0; i < size; ++i)
-        if (!(data[i] == '\r' && i + 1 < size && data[i + 1] == '\n')) text += static_cast<char>(data[i]);
+    for (size_t i = 0; i < raw.size(); ++i) {
+        size_t next = raw.find_first_not_of('\r', i);
+        if (raw[i] == '\r' && next != std::string::npos && raw[next] == '\n') i = next;
+        text += raw[i];
+    }
     return text;
 }
 
@@ -51,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fclose(fp);
     fp = nullptr;
 
-    std::string text = withoutCrBeforeLf(data, size);
+    std::string text = asText(data, size);
     if (text.size() > FNM_SIZE - 1) {
         if (result != presetTooLarge) __builtin_trap();
         return 0;

@@ -59,6 +59,9 @@ int failOnFile(const char* message, const char* fileName)
     return endOnKey(1);
 }
 
+// Standard input, read as text the same way on every platform.
+TextReader typedInput = {stdin, 0, NO_HELD_CHAR, false};
+
 struct TypedLine {
     size_t length;  // characters of the value, its line feed not counted
     bool ended;     // input ended before the line had a character
@@ -74,7 +77,7 @@ TypedLine readTypedLine(unsigned limit)
     bool lineFeed = false;
     int c = EOF;
     fflush(stdout);
-    while (taken + 1 < limit && (c = getchar()) != EOF) {
+    while (taken + 1 < limit && (c = readTextChar(&typedInput)) != EOF) {
         lineFeed = c == '\n';
         if (lineFeed) break;
         // A zero byte separates like any other non-digit; as a blank it
@@ -85,7 +88,7 @@ TypedLine readTypedLine(unsigned limit)
     line.length = taken;
     line.ended = taken == 0 && !lineFeed && c == EOF;
     if (!lineFeed && !line.ended) {
-        while ((c = getchar()) != EOF && c != '\n') line.cut = true;
+        while ((c = readTextChar(&typedInput)) != EOF && c != '\n') line.cut = true;
     }
     return line;
 }

@@ -37,6 +37,17 @@ size_t windowAt(const char* text, size_t length, size_t start, size_t window)
     return taken;
 }
 
+const int CTRL_Z = 0x1A;
+
+int readRawChar(TextReader* reader)
+{
+    if (reader->ended) return EOF;
+    int c = fgetc(reader->file);
+    if (c != CTRL_Z) return c;
+    reader->ended = true;
+    return EOF;
+}
+
 // Stores one character of the preset file; false when `fnm` is full.
 bool storePresetChar(char c, size_t* n)
 {
@@ -45,26 +56,44 @@ bool storePresetChar(char c, size_t* n)
     return true;
 }
 
-// Reads `fp` into `fnm`, dropping a carriage return directly before a line
-// feed so files with either line end read alike. Sets `length` to the count.
+// Reads `fp` into `fnm` as text and sets `length` to the count.
 PresetResult readPresetFile(size_t* length)
 {
+    TextReader preset = {fp, 0, NO_HELD_CHAR, false};
     size_t n = 0;
-    bool carriageReturn = false;  // one is held back until the next character
     int c;
-    while ((c = fgetc(fp)) != EOF) {
-        if (carriageReturn && c != '\n' && !storePresetChar('\r', &n)) return presetTooLarge;
-        carriageReturn = c == '\r';
-        if (!carriageReturn && !storePresetChar(static_cast<char>(c), &n)) return presetTooLarge;
-    }
+    while ((c = readTextChar(&preset)) != EOF)
+        if (!storePresetChar(static_cast<char>(c), &n)) return presetTooLarge;
     if (ferror(fp)) return presetUnreadable;
-    if (carriageReturn && !storePresetChar('\r', &n)) return presetTooLarge;
     fnm[n] = '\0';
     *length = n;
     return presetRead;
 }
 
 }  // namespace
+
+int readTextChar(TextReader* reader)
+{
+    if (reader->heldReturns > 0) {
+        --reader->heldReturns;
+        return '\r';
+    }
+    if (reader->heldChar != NO_HELD_CHAR) {
+        int c = reader->heldChar;
+        reader->heldChar = NO_HELD_CHAR;
+        return c;
+    }
+    int c = readRawChar(reader);
+    if (c != '\r') return c;
+    // A run of carriage returns: dropped when a line feed ends it, else
+    // given out one by one, then what ended the run.
+    unsigned long returns = 1;
+    while ((c = readRawChar(reader)) == '\r') ++returns;
+    if (c == '\n') return c;
+    reader->heldReturns = returns - 1;
+    reader->heldChar = c;
+    return '\r';
+}
 
 bool appendValue(const char* text, size_t length)
 {

@@ -3,12 +3,29 @@
 #define INTAKE_H
 
 #include <cstddef>
+#include <cstdio>
 
 enum PresetResult {
     presetRead,        // read, or no preset file at all
     presetTooLarge,    // file or its values do not fit the buffers
     presetUnreadable,  // opened, but reading it failed
 };
+
+// Reads a text stream as a Windows text-mode read gives it, so that the same
+// bytes read the same on every platform: a Ctrl-Z ends the text, and the
+// carriage returns directly before a line feed belong to the line end and
+// are dropped. A carriage return anywhere else is an ordinary character.
+struct TextReader {
+    FILE* file;
+    unsigned long heldReturns;  // carriage returns read ahead, not given out yet
+    int heldChar;               // the character read after them, or NO_HELD_CHAR
+    bool ended;                 // a Ctrl-Z was read: nothing more is
+};
+
+const int NO_HELD_CHAR = -2;
+
+// Gives the next character of the text, or EOF at its end.
+int readTextChar(TextReader* reader);
 
 // Opens "presets.ini" in the working directory. When it opens, announces
 // it, sets `presetsFound` and appends its values to `str`.

@@ -96,6 +96,9 @@ const FileCase fileCases[] = {
     {"OneCharacterTooMany", "a=12\n" + std::string(1243, 'x'), presetTooLarge, ""},
     {"DroppedCarriageReturnsDoNotCount", "a=12\r\n" + std::string(1241, 'x') + "\r\n", presetRead, "12\n"},
     {"WindowsOverflowTheValueText", std::string(1000, '='), presetTooLarge, ""},
+    {"CarriageReturnRunBeforeLineFeedDropped", "a=1\r\r\nb=2\r\r\r\n", presetRead, "1\n2\n"},
+    {"CarriageReturnRunElsewhereKept", "a=1\r\r2\r", presetRead, "1\r\r2\r\n"},
+    {"CtrlZEndsTheText", "a=12\x1A" "34\nb=56\n" + std::string(2000, 'x'), presetRead, "12\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Presets, PresetFiles, testing::ValuesIn(fileCases),
