@@ -9,6 +9,7 @@
 #include "hexrecord.h"
 #include "intake.h"
 #include "keywait.h"
+#include "version.h"
 
 char str[STR_SIZE];
 char fnm[FNM_SIZE];
@@ -22,7 +23,6 @@ const char resultingHex[] = "vx.eep.hex";
 
 namespace {
 
-const char version[] = "003.b";
 const char imageName[] = "vx.eep";
 const unsigned short CONVERTED_LENGTH = 356;  // characters of `str` converted
 
@@ -155,8 +155,8 @@ void emptyEarlierHex()
 
 int main()
 {
-    printf("\n     VORLIX EEP creator V.%s by Taldrin\n\n"
-           "     ******************************************", version);
+    printf("\n     %s V.%s by Taldrin\n\n"
+           "     ******************************************", EEP2HEX_PRODUCT, EEP2HEX_VERSION);
 
     f = fopen(imageName, "wb");
     if (!f) return failOnFile(unableToOpen, imageName);

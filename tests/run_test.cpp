@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <optional>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -451,6 +453,97 @@ TEST_P(LiveDialogue, EachTextArrivesBeforeItsAnswer) { converse(GetParam(), {EEP
 
 INSTANTIATE_TEST_SUITE_P(Eep2hex, LiveDialogue, testing::ValuesIn(dialogues),
                          [](const auto& info) { return std::string(info.param.name); });
+
+class WindowsDialogue : public testing::TestWithParam<Dialogue> {};
+
+TEST_P(WindowsDialogue, EachTextArrivesBeforeItsAnswer)
+{
+    if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
+    if (GetParam().signal) GTEST_SKIP() << "Ctrl-C reaches a Windows program as a console event, not a signal";
+    converse(GetParam(), {"wine", windowsExe()}, true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wine, WindowsDialogue, testing::ValuesIn(dialogues),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Seeded random inputs, each run on both builds as above: typed lines and
+// preset files around the read limits and the 1,247 characters, "=" chains,
+// NUL, 0xFF and high bytes, LF, CR LF, CR CR LF and lone CR line ends, and
+// now and then a Ctrl-Z.
+const unsigned RANDOM_BATCHES = 4;
+const unsigned CASES_PER_BATCH = 75;
+
+size_t below(std::mt19937& rng, size_t n) { return rng() % n; }
+
+std::string randomText(std::mt19937& rng)
+{
+    const size_t lengths[] = {0, 1, 2, 3, 15, 16, 17, 30, 31, 32, 33, 63, 64, 65, 126, 127, 128, 129};
+    const std::string digits = "0123456789abcdefABCDEF";
+    const std::string common = digits + " ,[]x";
+    const std::string rare("\0\xFF\x80\xC3\r=G\t", 8);
+    bool digitsOnly = below(rng, 4) == 0;  // reaches "Too much to write"
+    std::string text;
+    for (size_t n = lengths[below(rng, std::size(lengths))]; n > 0; --n) {
+        if (digitsOnly) text += digits[below(rng, digits.size())];
+        else text += below(rng, 8) ? common[below(rng, common.size())] : rare[below(rng, rare.size())];
+    }
+    return text;
+}
+
+std::string randomLineEnd(std::mt19937& rng)
+{
+    const char* ends[] = {"\n", "\n", "\r\n", "\r\r\n", "\r"};
+    return ends[below(rng, std::size(ends))];
+}
+
+std::string randomLines(std::mt19937& rng, bool presetFile)
+{
+    std::string text;
+    for (size_t lines = presetFile ? below(rng, 7) : 3 + below(rng, 4); lines > 0; --lines) {
+        if (presetFile) text += randomText(rng).substr(0, 70) + std::string(1 + below(rng, 3), '=');
+        text += randomText(rng) + randomLineEnd(rng);
+    }
+    if (presetFile && below(rng, 3) == 0) {  // pad the file to about 1,247 characters
+        size_t size = 1240 + below(rng, 16);
+        if (text.size() < size) text += ";" + std::string(size - text.size() - 1, 'x');
+    }
+    if (below(rng, 10) == 0) text.insert(below(rng, text.size() + 1), "\x1A");
+    return text;
+}
+
+std::string escaped(const std::string& bytes)
+{
+    std::string shown;
+    for (unsigned char c : bytes) {
+        char hex[5];
+        snprintf(hex, sizeof hex, "\\x%02X", c);
+        shown += c >= 0x20 && c < 0x7F && c != '\\' ? std::string(1, static_cast<char>(c)) : hex;
+    }
+    return shown;
+}
+
+class RandomInputs : public testing::TestWithParam<unsigned> {};
+
+TEST_P(RandomInputs, MatchTheLinuxRun)
+{
+    if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
+    const char* given = std::getenv("EEP2HEX_SEED");
+    unsigned seed = given ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
+    std::mt19937 rng(seed + GetParam());
+    for (unsigned i = 0; i < CASES_PER_BATCH && !HasFailure(); ++i) {
+        bool withPresets = below(rng, 2);
+        std::string file = withPresets ? randomLines(rng, true) : "";
+        RunCase c = {"random", withPresets ? presets(file) : nullptr, randomLines(rng, false), "", 0, "", false};
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", batch " + std::to_string(GetParam()) + ", case " +
+                     std::to_string(i) + "; rerun: EEP2HEX_SEED=" + std::to_string(seed) +
+                     " bash scripts/check-windows\npresets.ini: " +
+                     (withPresets ? "\"" + escaped(file) + "\"" : "none") + "\ntyped: \"" +
+                     escaped(c.input) + "\"");
+        expectSameOnBothBuilds(c);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Wine, RandomInputs, testing::Range(0u, RANDOM_BATCHES));
 
 TEST(Eep2hexRun, FullRunWritesSevenRecords)
 {
