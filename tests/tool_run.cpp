@@ -63,17 +63,8 @@ void limitFileSize(unsigned long bytes)
 std::string readUntilExit(int fd, pid_t child, int* wstatus)
 {
     std::string text;
-    char chunk[4096];
-    bool exited = false;
-    while (!exited) {
-        exited = waitpid(child, wstatus, WNOHANG) == child;
-        pollfd pfd = {fd, POLLIN, 0};
-        while (poll(&pfd, 1, exited ? 0 : 10) > 0) {
-            ssize_t n = read(fd, chunk, sizeof chunk);
-            if (n <= 0) break;
-            text.append(chunk, static_cast<size_t>(n));
-        }
-    }
+    while (waitpid(child, wstatus, WNOHANG) != child) drain(fd, text, 10);
+    drain(fd, text, 0);
     return text;
 }
 
@@ -152,12 +143,12 @@ bool readUntil(int fd, std::string& shown, const std::string& until)
     return shown.find(until) != std::string::npos;
 }
 
-void drain(int fd, std::string& shown)
+void drain(int fd, std::string& shown, int pauseMs)
 {
     pollfd pfd = {fd, POLLIN, 0};
-    char chunk[256];
+    char chunk[4096];
     ssize_t n;
-    while (poll(&pfd, 1, 200) > 0 && (n = read(fd, chunk, sizeof chunk)) > 0)
+    while (poll(&pfd, 1, pauseMs) > 0 && (n = read(fd, chunk, sizeof chunk)) > 0)
         shown.append(chunk, static_cast<size_t>(n));
 }
 

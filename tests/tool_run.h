@@ -36,8 +36,8 @@ ToolRun runTool(const std::string& dir, const std::string& input, unsigned long 
 // passed; true when it appeared.
 bool readUntil(int fd, std::string& shown, const std::string& until);
 
-// Reads from `fd` into `shown` whatever comes without a pause of 200 ms.
-void drain(int fd, std::string& shown);
+// Reads from `fd` into `shown` whatever comes without a pause of `pauseMs`.
+void drain(int fd, std::string& shown, int pauseMs = 200);
 
 // How `child` ended within 10 s: "exit N", "signal N", or "running" (then
 // it is killed).
