@@ -133,6 +133,7 @@ bool readsBack(const char* name, const char* mode, const void* data, size_t leng
     return exact;
 }
 
+// Leaves `name` an empty file, where it can be opened for writing.
 void empty(const char* name)
 {
     FILE* file = fopen(name, "wb");
