@@ -60,7 +60,7 @@ int failOnFile(const char* message, const char* fileName)
 }
 
 // Standard input, read as text the same way on every platform.
-TextReader typedInput = {stdin, 0, NO_HELD_CHAR, false};
+TextReader typedInput = {stdin};
 
 struct TypedLine {
     size_t length;  // characters of the value, its line feed not counted

@@ -59,7 +59,7 @@ bool storePresetChar(char c, size_t* n)
 // Reads `fp` into `fnm` as text and sets `length` to the count.
 PresetResult readPresetFile(size_t* length)
 {
-    TextReader preset = {fp, 0, NO_HELD_CHAR, false};
+    TextReader preset = {fp};
     size_t n = 0;
     int c;
     while ((c = readTextChar(&preset)) != EOF)

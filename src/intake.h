@@ -15,14 +15,14 @@ enum PresetResult {
 // bytes read the same on every platform: a Ctrl-Z ends the text, and the
 // carriage returns directly before a line feed belong to the line end and
 // are dropped. A carriage return anywhere else is an ordinary character.
+const int NO_HELD_CHAR = -2;
+
 struct TextReader {
     FILE* file;
-    unsigned long heldReturns;  // carriage returns read ahead, not given out yet
-    int heldChar;               // the character read after them, or NO_HELD_CHAR
-    bool ended;                 // a Ctrl-Z was read: nothing more is
+    unsigned long heldReturns = 0;  // carriage returns read ahead, not given out yet
+    int heldChar = NO_HELD_CHAR;    // the character read after them
+    bool ended = false;             // a Ctrl-Z was read: nothing more is
 };
-
-const int NO_HELD_CHAR = -2;
 
 // Gives the next character of the text, or EOF at its end.
 int readTextChar(TextReader* reader);

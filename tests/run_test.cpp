@@ -344,6 +344,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
 // for the line ends of its console and its text-mode hex file.
 const char* windowsExe() { return std::getenv("EEP2HEX_WINDOWS_EXE"); }
 
+// Tests of the Windows build, skipped when no .exe is named.
+class OnWine : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
+    }
+};
+
 // Runs `c` on both builds, each in a fresh directory, and compares: console
 // text with carriage returns dropped, exit status, vx.eep byte for byte, and
 // vx.eep.hex, which a successful run writes with CRLF line ends on Windows.
@@ -370,11 +379,10 @@ void expectSameOnBothBuilds(const RunCase& c)
     EXPECT_EQ(readFile(windowsDir + hex), linuxRun.status == 0 ? withCrLf(linuxHex) : linuxHex);
 }
 
-class WindowsRun : public testing::TestWithParam<RunCase> {};
+class WindowsRun : public OnWine, public testing::WithParamInterface<RunCase> {};
 
 TEST_P(WindowsRun, MatchesTheLinuxRun)
 {
-    if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
     if (const char* reason = skipReason(GetParam().where, true)) GTEST_SKIP() << reason;
     expectSameOnBothBuilds(GetParam());
 }
@@ -405,8 +413,8 @@ struct Dialogue {
 
 void PrintTo(const Dialogue& c, std::ostream* os) { *os << c.name; }
 
-// `console` is what the screen shows: on Windows every line feed comes as
-// carriage return and line feed.
+// With `crLf`, the tool's line feeds arrive as carriage return and line feed,
+// as from the Windows build.
 void converse(const Dialogue& c, const std::vector<std::string>& command, bool crLf)
 {
     signal(SIGPIPE, SIG_IGN);  // a tool that ended early must not end the test
@@ -454,11 +462,10 @@ TEST_P(LiveDialogue, EachTextArrivesBeforeItsAnswer) { converse(GetParam(), {EEP
 INSTANTIATE_TEST_SUITE_P(Eep2hex, LiveDialogue, testing::ValuesIn(dialogues),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class WindowsDialogue : public testing::TestWithParam<Dialogue> {};
+class WindowsDialogue : public OnWine, public testing::WithParamInterface<Dialogue> {};
 
 TEST_P(WindowsDialogue, EachTextArrivesBeforeItsAnswer)
 {
-    if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
     if (GetParam().signal) GTEST_SKIP() << "Ctrl-C reaches a Windows program as a console event, not a signal";
     converse(GetParam(), {"wine", windowsExe()}, true);
 }
@@ -522,11 +529,10 @@ std::string escaped(const std::string& bytes)
     return shown;
 }
 
-class RandomInputs : public testing::TestWithParam<unsigned> {};
+class RandomInputs : public OnWine, public testing::WithParamInterface<unsigned> {};
 
 TEST_P(RandomInputs, MatchTheLinuxRun)
 {
-    if (!windowsExe()) GTEST_SKIP() << "no Windows build named in EEP2HEX_WINDOWS_EXE";
     const char* given = std::getenv("EEP2HEX_SEED");
     unsigned seed = given ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
     std::mt19937 rng(seed + GetParam());
