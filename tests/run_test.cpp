@@ -344,6 +344,14 @@ INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
 // for the line ends of its console and its text-mode hex file.
 const char* windowsExe() { return std::getenv("EEP2HEX_WINDOWS_EXE"); }
 
+// The .exe under the Wine loader named in EEP2HEX_WINE: the 64-bit loader
+// for a 64-bit build, the 32-bit one for the operators' build.
+std::vector<std::string> windowsCommand()
+{
+    const char* wine = std::getenv("EEP2HEX_WINE");
+    return {wine ? wine : "wine", windowsExe()};
+}
+
 // Tests of the Windows build, skipped when no .exe is named.
 class OnWine : public testing::Test {
 protected:
@@ -365,7 +373,7 @@ void expectSameOnBothBuilds(const RunCase& c)
         c.setup(windowsDir);
     }
     ToolRun linuxRun = runTool(linuxDir, c.input, c.fileSizeLimit);
-    ToolRun windowsRun = runCommand(windowsDir, c.input, {"wine", windowsExe()}, c.fileSizeLimit);
+    ToolRun windowsRun = runCommand(windowsDir, c.input, windowsCommand(), c.fileSizeLimit);
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {
@@ -467,7 +475,7 @@ class WindowsDialogue : public OnWine, public testing::WithParamInterface<Dialog
 TEST_P(WindowsDialogue, EachTextArrivesBeforeItsAnswer)
 {
     if (GetParam().signal) GTEST_SKIP() << "Ctrl-C reaches a Windows program as a console event, not a signal";
-    converse(GetParam(), {"wine", windowsExe()}, true);
+    converse(GetParam(), windowsCommand(), true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Wine, WindowsDialogue, testing::ValuesIn(dialogues),
