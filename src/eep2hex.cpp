@@ -8,7 +8,7 @@
 #include "hexconv.h"
 #include "hexrecord.h"
 #include "intake.h"
-#include "keywait.h"
+#include "platform.h"
 #include "version.h"
 
 char str[STR_SIZE];
@@ -110,10 +110,12 @@ bool enterValues()
     return true;
 }
 
-// Writes `length` bytes and closes the file; false when either failed.
+// Writes `length` bytes, flushes them to the storage device and closes the
+// file; false when any of it failed. Only data on the device survives a power
+// cut or a pulled USB stick right after the run.
 bool writeAndClose(FILE* file, const void* data, size_t length)
 {
-    bool written = fwrite(data, 1, length, file) == length;
+    bool written = fwrite(data, 1, length, file) == length && flushToDisk(file);
     bool closed = fclose(file) == 0;
     return written && closed;
 }

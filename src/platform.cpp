@@ -1,5 +1,14 @@
-// `_getch` for systems without the Windows console runtime.
-#include "keywait.h"
+// The tool's calls to the system: `_getch` for systems without the Windows
+// console runtime, and the flush to the storage device.
+#include "platform.h"
+
+#ifdef _WIN32
+
+#include <io.h>
+
+bool flushToDisk(FILE* file) { return fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+
+#else
 
 #include <csignal>
 #include <cstdio>
@@ -61,3 +70,7 @@ int _getch(void)
     releaseEndingSignals();
     return key;
 }
+
+bool flushToDisk(FILE* file) { return fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+#endif
