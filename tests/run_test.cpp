@@ -100,7 +100,7 @@ std::function<void(const std::string&)> withEarlierHex(
         writeFile(dir + "/vx.eep.hex", ":0400000001020304F2\n:00000001FF\n");
     };
 }
-void placeFullDisk(const std::string& path) { ASSERT_EQ(symlink("/dev/full", path.c_str()), 0); }
+void placeLink(const char* target, const std::string& path) { ASSERT_EQ(symlink(target, path.c_str()), 0); }
 
 // Where a case runs, where that matters.
 enum class Where {
@@ -115,11 +115,42 @@ enum class Where {
     // no such links), so there the removed hex file stays, as a link to a
     // device that holds no hex text.
     hexIsDeviceLink,
+    // Where the fsync fault library can be preloaded: into Linux programs
+    // of its own word size, so not into 32-bit Wine.
+    fsyncPreload,
 };
+
+const char* windowsExe() { return std::getenv("EEP2HEX_WINDOWS_EXE"); }
+
+// The .exe under the Wine loader named in EEP2HEX_WINE: the 64-bit loader
+// for a 64-bit build, the 32-bit one for the operators' build.
+std::vector<std::string> windowsCommand()
+{
+    const char* wine = std::getenv("EEP2HEX_WINE");
+    return {wine ? wine : "wine", windowsExe()};
+}
+
+// Whether the Wine loader is a 64-bit Linux program (ELF class 2), which
+// the fault library, built for 64 bits, can be preloaded into.
+bool wineTakesThePreload() { return readFile(windowsCommand()[0]).compare(0, 5, "\x7F" "ELF\x02") == 0; }
+
+// `command` with the fsync fault library preloaded and set to `fault`.
+std::vector<std::string> withFsyncFault(const char* fault, std::vector<std::string> command)
+{
+    if (fault)
+        command.insert(command.begin(),
+                       {"env", "LD_PRELOAD=" FSYNC_FAULT_LIB, std::string("EEP2HEX_FSYNC_FAULT=") + fault});
+    return command;
+}
 
 // Why `c` cannot run as this user on the build named, or null when it can.
 const char* skipReason(Where where, bool windows)
 {
+#ifdef FSYNC_PRELOAD_REFUSED
+    if (where == Where::fsyncPreload) return FSYNC_PRELOAD_REFUSED;
+#endif
+    if (where == Where::fsyncPreload && windows && !wineTakesThePreload())
+        return "the fsync fault library is 64-bit, and so is not this Wine loader";
     if (where == Where::fileModes && geteuid() == 0) return "root is not held to file modes";
     if (where == Where::presetsDirectoryOpens && windows)
         return "Windows cannot open a directory named presets.ini";
@@ -137,6 +168,7 @@ struct RunCase {
     Where where = Where::anywhere;
     unsigned long fileSizeLimit = 0;  // bytes any file may grow to; 0: no limit
     bool earlierHexKept = false;      // a failure before vx.eep exists touches nothing
+    const char* fsyncFault = nullptr;  // set in the preloaded fsync fault library
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
@@ -154,7 +186,7 @@ TEST_P(Run, ConsoleStatusAndFiles)
     std::string hex = dir + "/vx.eep.hex";
     bool hexBefore = isRegularFile(hex);
     std::string hexTextBefore = hexBefore ? readFile(hex) : "";
-    ToolRun run = runTool(dir, c.input, c.fileSizeLimit);
+    ToolRun run = runCommand(dir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
     EXPECT_EQ(run.console, c.console);
     EXPECT_EQ(run.status, c.status);
     if (c.image) {
@@ -272,11 +304,11 @@ const RunCase faultCases[] = {
     {"InputEndsAtStep4", nullptr, "3B\n7D\n91\n", typedConsole + text::ended, 1, "", false},
     {"ImageNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep"); }, fullInput,
      banner + text::fileFault("Unable to open", "vx.eep"), 1, std::nullopt, false},
-    {"ImageOnFullDisk", [](const std::string& d) { placeFullDisk(d + "/vx.eep"); }, fullInput,
+    {"ImageOnFullDisk", [](const std::string& d) { placeLink("/dev/full", d + "/vx.eep"); }, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
     {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
-    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeFullDisk(d + "/vx.eep.hex"); }, fullInput,
+    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeLink("/dev/full", d + "/vx.eep.hex"); }, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
      Where::hexIsDeviceLink},
     {"ExistingImageTruncatedWhenNothingToWrite",
@@ -312,7 +344,7 @@ const RunCase faultCases[] = {
     {"EarlierHexEmptiedWhenNothingToWrite", withEarlierHex(), "\n\n\n\n", typedConsole + text::nothing, 1,
      "", false},
     {"EarlierHexEmptiedWhenTheImageWriteFails",
-     withEarlierHex([](const std::string& d) { placeFullDisk(d + "/vx.eep"); }), fullInput,
+     withEarlierHex([](const std::string& d) { placeLink("/dev/full", d + "/vx.eep"); }), fullInput,
      typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
     {"EarlierHexEmptiedWhenTooMuch", withEarlierHex(), typedBytes(50), typedConsole + text::tooMuch(129), 1,
      "", false},
@@ -334,6 +366,21 @@ const RunCase faultCases[] = {
     {"HexCutByFileSizeLimitRemoved", nullptr, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
      Where::anywhere, 200},
+    // Writes that the runtime reports as done but that never reach a disk.
+    {"ImageLinkedToDevNull", [](const std::string& d) { placeLink("/dev/null", d + "/vx.eep"); }, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
+    {"HexLinkedToDevNullRemoved", [](const std::string& d) { placeLink("/dev/null", d + "/vx.eep.hex"); },
+     fullInput, typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76,
+     false, Where::hexIsDeviceLink},
+    {"ImageFlushFailsLeftEmpty", nullptr, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, "", false,
+     Where::fsyncPreload, 0, false, "fail vx.eep"},
+    {"HexFlushFailsRemoved", nullptr, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
+     Where::fsyncPreload, 0, false, "fail vx.eep.hex"},
+    {"ImageReadingBackLongerLeftEmpty", nullptr, fullInput,
+     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, "", false,
+     Where::fsyncPreload, 0, false, "grow vx.eep"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
@@ -342,15 +389,6 @@ INSTANTIATE_TEST_SUITE_P(Faults, Run, testing::ValuesIn(faultCases),
 
 // The Windows build, run under Wine, must do what the Linux build does, but
 // for the line ends of its console and its text-mode hex file.
-const char* windowsExe() { return std::getenv("EEP2HEX_WINDOWS_EXE"); }
-
-// The .exe under the Wine loader named in EEP2HEX_WINE: the 64-bit loader
-// for a 64-bit build, the 32-bit one for the operators' build.
-std::vector<std::string> windowsCommand()
-{
-    const char* wine = std::getenv("EEP2HEX_WINE");
-    return {wine ? wine : "wine", windowsExe()};
-}
 
 // Tests of the Windows build, skipped when no .exe is named.
 class OnWine : public testing::Test {
@@ -372,8 +410,9 @@ void expectSameOnBothBuilds(const RunCase& c)
         c.setup(linuxDir);
         c.setup(windowsDir);
     }
-    ToolRun linuxRun = runTool(linuxDir, c.input, c.fileSizeLimit);
-    ToolRun windowsRun = runCommand(windowsDir, c.input, windowsCommand(), c.fileSizeLimit);
+    ToolRun linuxRun = runCommand(linuxDir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
+    ToolRun windowsRun =
+        runCommand(windowsDir, c.input, withFsyncFault(c.fsyncFault, windowsCommand()), c.fileSizeLimit);
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {
