@@ -168,7 +168,7 @@ struct RunCase {
     Where where = Where::anywhere;
     unsigned long fileSizeLimit = 0;  // bytes any file may grow to; 0: no limit
     bool earlierHexKept = false;      // a failure before vx.eep exists touches nothing
-    const char* fsyncFault = nullptr;  // set in the preloaded fsync fault library
+    const char* fsyncFault = nullptr;  // EEP2HEX_FSYNC_FAULT for the preloaded library; null: none
 };
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }

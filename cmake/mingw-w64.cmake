@@ -1,0 +1,12 @@
+# Cross build for Windows with Debian's MinGW-w64, for the processor that the
+# including toolchain file sets in CMAKE_SYSTEM_PROCESSOR (i686 or x86_64).
+set(CMAKE_SYSTEM_NAME Windows)
+set(triplet ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_CXX_COMPILER ${triplet}-g++)
+set(CMAKE_RC_COMPILER ${triplet}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Standalone: no libstdc++, libgcc or winpthread DLLs beside the .exe.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
