@@ -308,8 +308,8 @@ const RunCase faultCases[] = {
      typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep"), 1, std::nullopt, false},
     {"HexNotCreatable", [](const std::string& d) { placeDirectory(d + "/vx.eep.hex"); }, fullInput,
      typedConsole + text::writing + text::fileFault("Unable to open", "vx.eep.hex"), 1, image76, false},
-    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeLink("/dev/full", d + "/vx.eep.hex"); }, fullInput,
-     typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
+    {"HexOnFullDiskIsRemoved", [](const std::string& d) { placeLink("/dev/full", d + "/vx.eep.hex"); },
+     fullInput, typedConsole + text::writing + text::fileFault("Unable to write", "vx.eep.hex"), 1, image76, false,
      Where::hexIsDeviceLink},
     {"ExistingImageTruncatedWhenNothingToWrite",
      [](const std::string& d) { writeFile(d + "/vx.eep", std::string(1000, 'Z')); }, "\n\n\n\n",
@@ -410,7 +410,8 @@ void expectSameOnBothBuilds(const RunCase& c)
         c.setup(linuxDir);
         c.setup(windowsDir);
     }
-    ToolRun linuxRun = runCommand(linuxDir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
+    ToolRun linuxRun =
+        runCommand(linuxDir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
     ToolRun windowsRun =
         runCommand(windowsDir, c.input, withFsyncFault(c.fsyncFault, windowsCommand()), c.fileSizeLimit);
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
