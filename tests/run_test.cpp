@@ -146,11 +146,13 @@ std::vector<std::string> withFsyncFault(const char* fault, std::vector<std::stri
 // Why `c` cannot run as this user on the build named, or null when it can.
 const char* skipReason(Where where, bool windows)
 {
+    if (where == Where::fsyncPreload) {
 #ifdef FSYNC_PRELOAD_REFUSED
-    if (where == Where::fsyncPreload) return FSYNC_PRELOAD_REFUSED;
+        return FSYNC_PRELOAD_REFUSED;
 #endif
-    if (where == Where::fsyncPreload && windows && !wineTakesThePreload())
-        return "the fsync fault library is 64-bit, and so is not this Wine loader";
+        if (windows && !wineTakesThePreload())
+            return "the fsync fault library is 64-bit, and so is not this Wine loader";
+    }
     if (where == Where::fileModes && geteuid() == 0) return "root is not held to file modes";
     if (where == Where::presetsDirectoryOpens && windows)
         return "Windows cannot open a directory named presets.ini";
@@ -173,6 +175,12 @@ struct RunCase {
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
+// Runs `command` in `dir` on the input of `c`, with its fsync fault and file size limit.
+ToolRun runCase(const std::string& dir, const RunCase& c, const std::vector<std::string>& command)
+{
+    return runCommand(dir, c.input, withFsyncFault(c.fsyncFault, command), c.fileSizeLimit);
+}
+
 class Run : public testing::TestWithParam<RunCase> {};
 
 // Checks console, status and both files; a written hex file must read back,
@@ -186,7 +194,7 @@ TEST_P(Run, ConsoleStatusAndFiles)
     std::string hex = dir + "/vx.eep.hex";
     bool hexBefore = isRegularFile(hex);
     std::string hexTextBefore = hexBefore ? readFile(hex) : "";
-    ToolRun run = runCommand(dir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
+    ToolRun run = runCase(dir, c, {EEP2HEX_PATH});
     EXPECT_EQ(run.console, c.console);
     EXPECT_EQ(run.status, c.status);
     if (c.image) {
@@ -410,10 +418,8 @@ void expectSameOnBothBuilds(const RunCase& c)
         c.setup(linuxDir);
         c.setup(windowsDir);
     }
-    ToolRun linuxRun =
-        runCommand(linuxDir, c.input, withFsyncFault(c.fsyncFault, {EEP2HEX_PATH}), c.fileSizeLimit);
-    ToolRun windowsRun =
-        runCommand(windowsDir, c.input, withFsyncFault(c.fsyncFault, windowsCommand()), c.fileSizeLimit);
+    ToolRun linuxRun = runCase(linuxDir, c, {EEP2HEX_PATH});
+    ToolRun windowsRun = runCase(windowsDir, c, windowsCommand());
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {
