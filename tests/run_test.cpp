@@ -115,8 +115,8 @@ enum class Where {
     // no such links), so there the removed hex file stays, as a link to a
     // device that holds no hex text.
     hexIsDeviceLink,
-    // Where the fsync fault library can be preloaded: into Linux programs
-    // of its own word size, so not into 32-bit Wine.
+    // Where an fsync fault library can be preloaded: into Linux programs
+    // of its own word size, so into 32-bit Wine only with a 32-bit build.
     fsyncPreload,
 };
 
@@ -130,16 +130,23 @@ std::vector<std::string> windowsCommand()
     return {wine ? wine : "wine", windowsExe()};
 }
 
-// Whether the Wine loader is a 64-bit Linux program (ELF class 2), which
-// the fault library, built for 64 bits, can be preloaded into.
-bool wineTakesThePreload() { return readFile(windowsCommand()[0]).compare(0, 5, "\x7F" "ELF\x02") == 0; }
+// The fsync fault library that the Wine loader takes: the one named in
+// EEP2HEX_WINE_FSYNC_FAULT_LIB, built for the loader's word size, or else
+// the one built here, where the loader is a 64-bit Linux program (ELF class
+// 2); null for neither.
+const char* wineFsyncFaultLib()
+{
+    if (const char* lib = std::getenv("EEP2HEX_WINE_FSYNC_FAULT_LIB")) return lib;
+    bool loader64 = readFile(windowsCommand()[0]).compare(0, 5, "\x7F" "ELF\x02") == 0;
+    return loader64 ? FSYNC_FAULT_LIB : nullptr;
+}
 
-// `command` with the fsync fault library preloaded and set to `fault`.
-std::vector<std::string> withFsyncFault(const char* fault, std::vector<std::string> command)
+// `command` with the fsync fault library `lib` preloaded and set to `fault`.
+std::vector<std::string> withFsyncFault(const char* fault, const char* lib, std::vector<std::string> command)
 {
     if (fault)
-        command.insert(command.begin(),
-                       {"env", "LD_PRELOAD=" FSYNC_FAULT_LIB, std::string("EEP2HEX_FSYNC_FAULT=") + fault});
+        command.insert(command.begin(), {"env", std::string("LD_PRELOAD=") + lib,
+                                         std::string("EEP2HEX_FSYNC_FAULT=") + fault});
     return command;
 }
 
@@ -150,8 +157,8 @@ const char* skipReason(Where where, bool windows)
 #ifdef FSYNC_PRELOAD_REFUSED
         return FSYNC_PRELOAD_REFUSED;
 #endif
-        if (windows && !wineTakesThePreload())
-            return "the fsync fault library is 64-bit, and so is not this Wine loader";
+        if (windows && !wineFsyncFaultLib())
+            return "no fsync fault library of this Wine loader's word size (EEP2HEX_WINE_FSYNC_FAULT_LIB)";
     }
     if (where == Where::fileModes && geteuid() == 0) return "root is not held to file modes";
     if (where == Where::presetsDirectoryOpens && windows)
@@ -175,10 +182,12 @@ struct RunCase {
 
 void PrintTo(const RunCase& c, std::ostream* os) { *os << c.name; }
 
-// Runs `command` in `dir` on the input of `c`, with its fsync fault and file size limit.
-ToolRun runCase(const std::string& dir, const RunCase& c, const std::vector<std::string>& command)
+// Runs `command` in `dir` on the input of `c`, with its fsync fault (through
+// `faultLib`) and file size limit.
+ToolRun runCase(const std::string& dir, const RunCase& c, const std::vector<std::string>& command,
+                const char* faultLib = FSYNC_FAULT_LIB)
 {
-    return runCommand(dir, c.input, withFsyncFault(c.fsyncFault, command), c.fileSizeLimit);
+    return runCommand(dir, c.input, withFsyncFault(c.fsyncFault, faultLib, command), c.fileSizeLimit);
 }
 
 class Run : public testing::TestWithParam<RunCase> {};
@@ -419,7 +428,7 @@ void expectSameOnBothBuilds(const RunCase& c)
         c.setup(windowsDir);
     }
     ToolRun linuxRun = runCase(linuxDir, c, {EEP2HEX_PATH});
-    ToolRun windowsRun = runCase(windowsDir, c, windowsCommand());
+    ToolRun windowsRun = runCase(windowsDir, c, windowsCommand(), wineFsyncFaultLib());
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {
