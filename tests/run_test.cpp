@@ -122,24 +122,18 @@ enum class Where {
 
 const char* windowsExe() { return std::getenv("EEP2HEX_WINDOWS_EXE"); }
 
-// The .exe under the Wine loader named in EEP2HEX_WINE: the 64-bit loader
-// for a 64-bit build, the 32-bit one for the operators' build.
+// The .exe under the Wine loader, or the command that starts it, named in
+// EEP2HEX_WINE: the 64-bit loader for a 64-bit build, the 32-bit one for the
+// operators' build.
 std::vector<std::string> windowsCommand()
 {
     const char* wine = std::getenv("EEP2HEX_WINE");
     return {wine ? wine : "wine", windowsExe()};
 }
 
-// The fsync fault library that the Wine loader takes: the one named in
-// EEP2HEX_WINE_FSYNC_FAULT_LIB, built for the loader's word size, or else
-// the one built here, where the loader is a 64-bit Linux program (ELF class
-// 2); null for neither.
-const char* wineFsyncFaultLib()
-{
-    if (const char* lib = std::getenv("EEP2HEX_WINE_FSYNC_FAULT_LIB")) return lib;
-    bool loader64 = readFile(windowsCommand()[0]).compare(0, 5, "\x7F" "ELF\x02") == 0;
-    return loader64 ? FSYNC_FAULT_LIB : nullptr;
-}
+// The fsync fault library that the Wine loader takes, built for the
+// loader's word size and named in EEP2HEX_WINE_FSYNC_FAULT_LIB; null for none.
+const char* wineFsyncFaultLib() { return std::getenv("EEP2HEX_WINE_FSYNC_FAULT_LIB"); }
 
 // `command` with the fsync fault library `lib` preloaded and set to `fault`.
 std::vector<std::string> withFsyncFault(const char* fault, const char* lib, std::vector<std::string> command)
@@ -429,6 +423,8 @@ void expectSameOnBothBuilds(const RunCase& c)
     }
     ToolRun linuxRun = runCase(linuxDir, c, {EEP2HEX_PATH});
     ToolRun windowsRun = runCase(windowsDir, c, windowsCommand(), wineFsyncFaultLib());
+    // Not compared: Wine's own error lines go there, and tell why a run failed.
+    SCOPED_TRACE("standard error of the Windows run:\n" + windowsRun.errors);
     EXPECT_EQ(withoutCarriageReturns(windowsRun.console), linuxRun.console);
     EXPECT_EQ(windowsRun.status, linuxRun.status);
     if (c.image) {

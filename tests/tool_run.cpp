@@ -121,7 +121,7 @@ ToolRun runCommand(const std::string& dir, const std::string& input,
     int wstatus = 0;
     std::string console = readUntilExit(output[0], child, &wstatus);
     close(output[0]);
-    return {console, WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1};
+    return {console, WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, readFile(dir + "/../stderr")};
 }
 
 ToolRun runTool(const std::string& dir, const std::string& input, unsigned long fileSizeLimit)

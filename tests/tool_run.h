@@ -9,6 +9,7 @@
 struct ToolRun {
     std::string console;  // all the tool wrote to standard output
     int status;           // exit status, or -1 when it did not exit normally
+    std::string errors;   // all it wrote to standard error, shown when a test fails
 };
 
 // A fresh empty directory below a fresh parent; the parent also holds the
@@ -18,7 +19,7 @@ std::string freshDirectory();
 
 // Runs `command` in `dir` with `input` as standard input (a file, so the
 // tool sees the end of input after it); standard output is captured through
-// a pipe and standard error goes to a file, so no stream is a terminal. A
+// a pipe and standard error through a file, so no stream is a terminal. A
 // non-zero `fileSizeLimit` caps every file the command writes at that many
 // bytes (RLIMIT_FSIZE, with SIGXFSZ ignored so writes fail instead).
 ToolRun runCommand(const std::string& dir, const std::string& input,
